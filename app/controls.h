@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QFont>
+
+class QWidget;
+
+namespace kvelmor {
+
+// 15 twips make a logical pixel; controls are laid out in logical pixels so that the toolkit's
+// device-pixel scaling keeps the layout on high-dpi screens.
+int twipsToPixels(double twips);
+
+// A font with every attribute set, `pixelSize` in logical pixels.
+QFont makeFont(const QString& family, int pixelSize, bool bold);
+
+// The window's default font, used by the window and by every control without a font of its own.
+QFont defaultFont();
+
+// Creates every control of the main window as a child of `window` (or of its frame), with its
+// object name, caption, geometry, font, colour, visibility and tab order. The settings boxes keep
+// their placeholder texts and no option is selected: the window's load step does that.
+void createControls(QWidget* window);
+
+}  // namespace kvelmor

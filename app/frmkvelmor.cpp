@@ -1,0 +1,205 @@
+#include "app/frmkvelmor.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <chrono>
+#include <thread>
+
+#include "app/controls.h"
+#include "app/inputblocker.h"
+#include "canvas/imagesurface.h"
+#include "run/experiment.h"
+#include "run/numbertext.h"
+#include "run/pacing.h"
+
+namespace kvelmor {
+
+namespace {
+
+// The picture covers all the run ever paints (its grey background reaches 800 x 650 pixels), so a
+// window made larger than its first 765 x 560 pixels still shows the whole scene.
+constexpr QSize kPictureSize(801, 651);
+
+void writeNumber(QLineEdit* box, double value)
+{
+    box->setText(QString::fromStdString(numberText(value)));
+}
+
+double readNumber(const QLineEdit* box)
+{
+    return numberFromText(box->text().toStdString());
+}
+
+}  // namespace
+
+template <typename T>
+T* FrmKvelmor::control(const char* name) const
+{
+    return findChild<T*>(QString::fromUtf8(name));
+}
+
+FrmKvelmor::FrmKvelmor(QWidget* parent) : QWidget(parent)
+{
+    setObjectName(QStringLiteral("frmKvelmor"));
+    setWindowTitle(QStringLiteral("Kvelmor - https://kvelmor.example.org"));
+    setFont(defaultFont());
+    QPalette grey = palette();
+    grey.setColor(QPalette::Window, QColor(0xC0, 0xC0, 0xC0));
+    setPalette(grey);
+    setAutoFillBackground(true);
+    resize(twipsToPixels(11475), twipsToPixels(8400));
+
+    createControls(this);
+    nSpomaleni_ = control<QLineEdit>("nSpomaleni");
+    nRozteč_ = control<QLineEdit>("nRozteč");
+    nFi_ = control<QLineEdit>("nFi");
+
+    surface_ = std::make_unique<ImageSurface>(kPictureSize, devicePixelRatioF(), palette(),
+                                              [this](const QRect& r) { repaint(r); });
+
+    connectOptions();
+    connect(control<QScrollBar>("HScroll1"), &QScrollBar::valueChanged, this,
+            &FrmKvelmor::scrolled);
+    connect(control<QPushButton>("cmdStart"), &QPushButton::clicked, this, &FrmKvelmor::start);
+    connect(control<QPushButton>("cmdKonec"), &QPushButton::clicked, this, &QWidget::close);
+
+    load();
+    control<QPushButton>("cmdStart")->setFocus();
+}
+
+FrmKvelmor::~FrmKvelmor() = default;
+
+// Each option writes its value into its settings box when it becomes selected, whether the user
+// or the program selected it. Only the selected option of a group takes the focus by Tab, so Tab
+// enters a group at its selection and the arrow keys move within it.
+void FrmKvelmor::connectOptions()
+{
+    struct OptionAction {
+        const char* option;
+        QLineEdit* box;
+        double value;
+    };
+    const OptionAction actions[] = {
+        {"op003", nFi_, 0.03},       {"op02", nFi_, 0.2},         {"op06", nFi_, 0.6},
+        {"op1", nFi_, 1},            {"op5", nFi_, 5},            {"opV300", nRozteč_, 300},
+        {"opV350", nRozteč_, 350},   {"opV400", nRozteč_, 400},   {"opRychlá", nSpomaleni_, 1},
+        {"OpPomalejší", nSpomaleni_, 500000}, {"opPomalá", nSpomaleni_, 1000000},
+    };
+    for (const OptionAction& action : actions) {
+        QRadioButton* option = control<QRadioButton>(action.option);
+        option->setFocusPolicy(Qt::ClickFocus);
+        connect(option, &QRadioButton::toggled, this,
+                [option, box = action.box, value = action.value](bool checked) {
+                    option->setFocusPolicy(checked ? Qt::StrongFocus : Qt::ClickFocus);
+                    if (checked) writeNumber(box, value);
+                });
+    }
+}
+
+// Selects the default options, whose actions fill the settings boxes: "střední", "350", and the
+// fastest pace.
+void FrmKvelmor::load()
+{
+    control<QRadioButton>("op06")->setChecked(true);
+    writeNumber(nFi_, 0.6);
+    control<QRadioButton>("opV350")->setChecked(true);
+    control<QRadioButton>("opRychlá")->setChecked(true);
+    writeNumber(nSpomaleni_, 1);
+}
+
+// The slow-down count for scroll value v is 30 v + 1: from 1 at the left end to 983011.
+void FrmKvelmor::scrolled(int value)
+{
+    writeNumber(nSpomaleni_, value);
+    writeNumber(nSpomaleni_, readNumber(nSpomaleni_) * 30 + 1);
+}
+
+void FrmKvelmor::start()
+{
+    if (running_) return;  // input is blocked during a run; this only guards against re-entry
+    running_ = true;
+    closing_ = false;
+    {
+        InputBlocker noInput;
+        runExperiment(*surface_, *this);
+    }
+    running_ = false;
+}
+
+std::string FrmKvelmor::settingsText(SettingsBox which) const
+{
+    return box(which)->text().toStdString();
+}
+
+void FrmKvelmor::placeLabel(SceneLabel which, double left, double top)
+{
+    QLabel* l = label(which);
+    l->move(twipsToPixels(left), twipsToPixels(top));
+    l->show();
+}
+
+// Waits for the pace of one detector step without burning a core, serving paint requests and the
+// desktop (input is blocked for the whole run). Short waits spin, since sleeping would oversleep
+// them many times over.
+bool FrmKvelmor::pace(double count)
+{
+    using namespace std::chrono;
+    const auto deadline = steady_clock::now() + paceDuration(count);
+    for (;;) {
+        QCoreApplication::processEvents();
+        if (closing_) return false;
+        const auto left = deadline - steady_clock::now();
+        if (left <= nanoseconds::zero()) return true;
+        if (left > 200us) std::this_thread::sleep_for(std::min<nanoseconds>(left - 100us, 10ms));
+    }
+}
+
+void FrmKvelmor::paintEvent(QPaintEvent* event)
+{
+    QPainter painter(this);
+    surface_->paintOnto(painter, event->rect());
+}
+
+// The desktop's close command may arrive while a run waits between steps; the run then stops
+// at its next step and the program ends as soon as the click of "Start" returns.
+void FrmKvelmor::closeEvent(QCloseEvent* event)
+{
+    closing_ = true;
+    event->accept();
+}
+
+QLineEdit* FrmKvelmor::box(SettingsBox which) const
+{
+    switch (which) {
+    case SettingsBox::nSpomaleni:
+        return nSpomaleni_;
+    case SettingsBox::nRozteč:
+        return nRozteč_;
+    case SettingsBox::nFi:
+        return nFi_;
+    }
+    return nFi_;
+}
+
+QLabel* FrmKvelmor::label(SceneLabel which) const
+{
+    switch (which) {
+    case SceneLabel::labClona:
+        return control<QLabel>("labClona");
+    case SceneLabel::labDetektorB:
+        return control<QLabel>("labDetektorB");
+    case SceneLabel::labPravděpodobnost:
+        return control<QLabel>("labPravděpodobnost");
+    case SceneLabel::labZdroj:
+        return control<QLabel>("labZdroj");
+    }
+    return nullptr;
+}
+
+}  // namespace kvelmor

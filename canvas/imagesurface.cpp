@@ -1,0 +1,132 @@
+#include "canvas/imagesurface.h"
+
+#include <cmath>
+
+namespace kvelmor {
+
+namespace {
+constexpr double kTwipsPerPixel = 15;
+}
+
+ImageSurface::ImageSurface(QSize logicalSize, qreal devicePixelRatio, QPalette palette,
+                           std::function<void(const QRect&)> flushed)
+    : image_(QSize(std::ceil(logicalSize.width() * devicePixelRatio),
+                   std::ceil(logicalSize.height() * devicePixelRatio)),
+             QImage::Format_ARGB32_Premultiplied),
+      ratio_(devicePixelRatio),
+      palette_(std::move(palette)),
+      flushed_(std::move(flushed))
+{
+    image_.fill(Qt::transparent);
+}
+
+ImageSurface::~ImageSurface() = default;
+
+QColor ImageSurface::colourOf(Colour colour) const
+{
+    if (isSystemColour(colour)) {
+        switch (colour - kSystemColourFlag) {
+        case kButtonTextColour:
+            return palette_.color(QPalette::ButtonText);
+        case kTitleBarTextColour:
+            return Qt::white;  // the toolkit has no title-bar text colour; white is its classic value
+        default:
+            return palette_.color(QPalette::WindowText);
+        }
+    }
+    return QColor(colour & 0xFF, (colour >> 8) & 0xFF, (colour >> 16) & 0xFF);
+}
+
+int ImageSurface::penWidth() const
+{
+    return std::max(1, static_cast<int>(std::lround(lineWidth_ * ratio_)));
+}
+
+// The one place where coordinates of the current unit become device pixels (see the pixel rule).
+QPointF ImageSurface::toDevice(float x, float y, int penWidth) const
+{
+    const double scale = (unit_ == ScaleUnit::Twips ? 1 / kTwipsPerPixel : 1.0) * ratio_;
+    const double offset = penWidth % 2 ? 0.5 : 0.0;
+    return {std::floor(x * scale + 0.5) + offset, std::floor(y * scale + 0.5) + offset};
+}
+
+QPainter& ImageSurface::painter()
+{
+    if (!painter_) {
+        painter_.emplace(&image_);
+        painter_->setRenderHint(QPainter::Antialiasing, false);
+    }
+    return *painter_;
+}
+
+void ImageSurface::finishPainting()
+{
+    if (painter_) painter_.reset();
+}
+
+void ImageSurface::markDirty(const QRectF& deviceRect, int penWidth)
+{
+    const int margin = penWidth + 1;
+    dirty_ |= deviceRect.normalized().toAlignedRect().adjusted(-margin, -margin, margin, margin);
+}
+
+void ImageSurface::line(float x1, float y1, float x2, float y2)
+{
+    stroke(x1, y1, x2, y2, colourOf(systemColour(kButtonTextColour)));
+}
+
+void ImageSurface::line(float x1, float y1, float x2, float y2, Colour colour)
+{
+    stroke(x1, y1, x2, y2, colourOf(colour));
+}
+
+void ImageSurface::stroke(float x1, float y1, float x2, float y2, const QColor& colour)
+{
+    const int width = penWidth();
+    const QPointF a = toDevice(x1, y1, width);
+    const QPointF b = toDevice(x2, y2, width);
+    QPainter& p = painter();
+    p.setPen(QPen(colour, width, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
+    p.drawLine(a, b);
+    markDirty(QRectF(a, b), width);
+}
+
+void ImageSurface::circle(float x, float y, float radius)
+{
+    const int width = penWidth();
+    const QPointF centre = toDevice(x, y, width);
+    const double r = radius * (unit_ == ScaleUnit::Twips ? 1 / kTwipsPerPixel : 1.0) * ratio_;
+    QPainter& p = painter();
+    p.setPen(QPen(colourOf(systemColour(kButtonTextColour)), width));
+    p.setBrush(fillStyle_ == FillStyle::Solid ? QBrush(colourOf(fillColour_)) : QBrush(Qt::NoBrush));
+    p.drawEllipse(centre, r, r);
+    markDirty(QRectF(centre - QPointF(r, r), centre + QPointF(r, r)), width);
+}
+
+void ImageSurface::flush()
+{
+    finishPainting();
+    if (dirty_.isEmpty()) return;
+    const QRect device = dirty_ & image_.rect();
+    dirty_ = QRect();
+    const QRect logical(QPoint(std::floor(device.left() / ratio_), std::floor(device.top() / ratio_)),
+                        QPoint(std::ceil((device.right() + 1) / ratio_),
+                               std::ceil((device.bottom() + 1) / ratio_)));
+    if (flushed_ && !logical.isEmpty()) flushed_(logical);
+}
+
+void ImageSurface::paintOnto(QPainter& target, const QRect& logicalRect)
+{
+    finishPainting();
+    const QRectF source(logicalRect.x() * ratio_, logicalRect.y() * ratio_,
+                        logicalRect.width() * ratio_, logicalRect.height() * ratio_);
+    target.drawImage(QRectF(logicalRect), image_, source);
+}
+
+const QImage& ImageSurface::image()
+{
+    finishPainting();
+    return image_;
+}
+
+}  // namespace kvelmor

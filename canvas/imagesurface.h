@@ -1,0 +1,70 @@
+#pragma once
+
+#include <QColor>
+#include <QImage>
+#include <QPainter>
+#include <QPalette>
+#include <QRect>
+#include <functional>
+#include <optional>
+
+#include "canvas/surface.h"
+
+namespace kvelmor {
+
+// The window's drawing surface: everything is drawn into an off-screen image at the screen's
+// device-pixel ratio, which the window copies beneath its controls whenever it paints. The picture
+// therefore survives the window being covered, minimised or resized, though a run never redraws.
+//
+// Pixel rule, in device pixels (a logical pixel is devicePixelRatio of them): every end point and
+// circle centre is rounded to the nearest pixel; a line w pixels wide is stroked with square caps
+// around the pixel centres when w is odd and around the pixels' top-left corners when w is even.
+// So a 1-pixel line covers exactly the pixels from its first to its last end point, and a 2-pixel
+// horizontal line from column a to column b on row r covers columns a-1..b of rows r-1 and r.
+class ImageSurface final : public Surface {
+public:
+    // `logicalSize` in logical pixels; `flushed` receives the logical rectangle drawn since the
+    // previous flush and must make it visible before returning.
+    ImageSurface(QSize logicalSize, qreal devicePixelRatio, QPalette palette,
+                 std::function<void(const QRect&)> flushed);
+    ~ImageSurface() override;
+
+    void setScaleUnit(ScaleUnit unit) override { unit_ = unit; }
+    void setLineWidth(int pixels) override { lineWidth_ = pixels; }
+    void setFillStyle(FillStyle style) override { fillStyle_ = style; }
+    void setFillColour(Colour colour) override { fillColour_ = colour; }
+    void line(float x1, float y1, float x2, float y2) override;
+    void line(float x1, float y1, float x2, float y2, Colour colour) override;
+    void circle(float x, float y, float radius) override;
+    void flush() override;
+
+    // Copies the part of the picture under `logicalRect` onto `painter` (a window's painter).
+    void paintOnto(QPainter& painter, const QRect& logicalRect);
+
+    // The picture itself, in device pixels; transparent where nothing has been drawn.
+    const QImage& image();
+    qreal devicePixelRatio() const { return ratio_; }
+    QColor colourOf(Colour colour) const;
+
+private:
+    QPointF toDevice(float x, float y, int penWidth) const;
+    int penWidth() const;
+    QPainter& painter();
+    void finishPainting();
+    void stroke(float x1, float y1, float x2, float y2, const QColor& colour);
+    void markDirty(const QRectF& deviceRect, int penWidth);
+
+    QImage image_;
+    qreal ratio_;
+    QPalette palette_;
+    std::function<void(const QRect&)> flushed_;
+    std::optional<QPainter> painter_;
+    QRect dirty_;  // device pixels
+
+    ScaleUnit unit_ = ScaleUnit::Twips;
+    int lineWidth_ = 1;
+    FillStyle fillStyle_ = FillStyle::Transparent;
+    Colour fillColour_ = 0;
+};
+
+}  // namespace kvelmor

@@ -1,0 +1,84 @@
+#include "run/phasor.h"
+
+#include <cmath>
+
+#include "run/numbertext.h"
+
+namespace kvelmor {
+
+std::optional<Wave> waveForFrequency(std::string_view frequencyText)
+{
+    struct Row {
+        double frequency;
+        Wave wave;
+    };
+    static constexpr Row rows[] = {
+        {5, {10, 5}}, {1, {1.5, 0.1}}, {0.6, {1, 0.05}}, {0.2, {0.4, 0.01}}, {0.03, {0.18, 0.0015}},
+    };
+    for (const Row& row : rows) {
+        if (frequencyText == numberText(row.frequency)) return row.wave;
+    }
+    return std::nullopt;
+}
+
+std::optional<double> barScaleForDistance(std::string_view distanceText)
+{
+    struct Row {
+        double distance;
+        double scale;
+    };
+    static constexpr Row rows[] = {{300, 0.017}, {350, 0.009}, {400, 0.006}};
+    for (const Row& row : rows) {
+        if (distanceText == numberText(row.distance)) return row.scale;
+    }
+    return std::nullopt;
+}
+
+namespace {
+
+// One loop for both kinds of step; the chain-recording variant is a separate instantiation so
+// that the 209 plain steps of a run carry no per-arrow branch or store.
+template <bool recordChain>
+StepSum sum(const Scene& scene, const Wave& wave, double j, std::vector<Point>* chain)
+{
+    const double L = wave.arrowLength;
+    const double f = wave.waveNumber;
+    const double dx = scene.detectorX;
+    const double dy = Scene::benchBottom - j;
+    const double across = Scene::screenX - dx;
+    const double across2 = across * across;
+
+    double tx = dx;
+    double ty = dy;
+    if constexpr (recordChain) {
+        chain->clear();
+        chain->reserve(kArrowsPerStep + 1);
+        chain->push_back({tx, ty});
+    }
+    auto add = [&](double r) {
+        tx += L * std::cos(r * f);
+        ty += L * std::sin(r * f);
+        if constexpr (recordChain) chain->push_back({tx, ty});
+    };
+
+    add(dx - Scene::screenX);
+    const Point straightTip{tx, ty};
+    for (int k = 0; k < kSlitOffsets; ++k) {
+        const double up = (Scene::axisY - k) - dy;
+        add(std::sqrt(across2 + up * up));
+        const double down = (Scene::axisY + k) - dy;
+        add(std::sqrt(across2 + down * down));
+    }
+    const double ex = tx - dx;
+    const double ey = ty - dy;
+    return {straightTip, {tx, ty}, ex * ex + ey * ey};
+}
+
+}  // namespace
+
+StepSum sumArrows(const Scene& scene, const Wave& wave, double j, std::vector<Point>* chain)
+{
+    return chain ? sum<true>(scene, wave, j, chain) : sum<false>(scene, wave, j, nullptr);
+}
+
+}  // namespace kvelmor

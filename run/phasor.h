@@ -1,0 +1,54 @@
+#pragma once
+
+#include <optional>
+#include <string_view>
+#include <vector>
+
+#include "run/scene.h"
+
+namespace kvelmor {
+
+// Arrow length L (twips) and wave-number factor f (radians per twip of path) of one frequency.
+struct Wave {
+    double arrowLength;
+    double waveNumber;
+};
+
+// The wave for the text of the frequency box ("5", "1" and the texts of 0.6, 0.2, 0.03, tried in
+// that order); nothing for any other text.
+std::optional<Wave> waveForFrequency(std::string_view frequencyText);
+
+// The scale of the probability bars for the text of the distance box: "300" -> 0.017,
+// "350" -> 0.009, "400" -> 0.006; nothing for any other text.
+std::optional<double> barScaleForDistance(std::string_view distanceText);
+
+struct Point {
+    double x;
+    double y;
+};
+
+// Number of arrows in one detector step: the straight arrow plus an upper and a lower path for
+// each of the slit offsets k = 0..1000.
+inline constexpr int kSlitOffsets = 1001;
+inline constexpr int kArrowsPerStep = 1 + 2 * kSlitOffsets;
+
+struct StepSum {
+    Point straightTip;     // end of the straight arrow, drawn at every step
+    Point tip;             // end of the whole chain
+    double squaredLength;  // |tip - D|^2, the unscaled detection probability
+};
+
+// The phasor sum for the detector point D = (detectorX, benchBottom - j).
+//
+// Starting at T = D, T moves by L (cos(f r), sin(f r)) for each path length r, in this order:
+//   r_0 = detectorX - screenX                                    (the straight arrow)
+//   for k = 0..1000:
+//     r_up(k)   = sqrt((screenX - detectorX)^2 + ((axisY - k) - D_y)^2)
+//     r_down(k) = sqrt((screenX - detectorX)^2 + ((axisY + k) - D_y)^2)
+// so the slit centre (k = 0) counts twice. The result is T and |T - D|^2, all in double precision.
+//
+// When `chain` is given it receives the kArrowsPerStep + 1 points D, T_1, ..., T_2003 of the chain.
+StepSum sumArrows(const Scene& scene, const Wave& wave, double j,
+                  std::vector<Point>* chain = nullptr);
+
+}  // namespace kvelmor
