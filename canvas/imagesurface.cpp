@@ -50,6 +50,13 @@ QPointF ImageSurface::toDevice(float x, float y, int penWidth) const
     return {std::floor(x * scale + 0.5) + offset, std::floor(y * scale + 0.5) + offset};
 }
 
+// The footprint of a pen of `width` device pixels placed on one point: a width x width square.
+QRectF ImageSurface::square(QPointF centre, int width)
+{
+    const double half = width / 2.0;
+    return QRectF(centre - QPointF(half, half), QSizeF(width, width));
+}
+
 QPainter& ImageSurface::painter()
 {
     if (!painter_) {
@@ -86,8 +93,12 @@ void ImageSurface::stroke(float x1, float y1, float x2, float y2, const QColor& 
     const QPointF a = toDevice(x1, y1, width);
     const QPointF b = toDevice(x2, y2, width);
     QPainter& p = painter();
-    p.setPen(QPen(colour, width, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
-    p.drawLine(a, b);
+    if (a == b) {
+        p.fillRect(square(a, width), colour);  // the toolkit draws nothing for a zero-length line
+    } else {
+        p.setPen(QPen(colour, width, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
+        p.drawLine(a, b);
+    }
     markDirty(QRectF(a, b), width);
 }
 
@@ -97,9 +108,15 @@ void ImageSurface::circle(float x, float y, float radius)
     const QPointF centre = toDevice(x, y, width);
     const double r = radius * (unit_ == ScaleUnit::Twips ? 1 / kTwipsPerPixel : 1.0) * ratio_;
     QPainter& p = painter();
-    p.setPen(QPen(colourOf(systemColour(kButtonTextColour)), width));
-    p.setBrush(fillStyle_ == FillStyle::Solid ? QBrush(colourOf(fillColour_)) : QBrush(Qt::NoBrush));
-    p.drawEllipse(centre, r, r);
+    const QColor outline = colourOf(systemColour(kButtonTextColour));
+    if (r < 0.5) {
+        p.fillRect(square(centre, width), outline);  // too small to outline: a dot the pen's width
+    } else {
+        p.setPen(QPen(outline, width));
+        p.setBrush(fillStyle_ == FillStyle::Solid ? QBrush(colourOf(fillColour_))
+                                                  : QBrush(Qt::NoBrush));
+        p.drawEllipse(centre, r, r);
+    }
     markDirty(QRectF(centre - QPointF(r, r), centre + QPointF(r, r)), width);
 }
 

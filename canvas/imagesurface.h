@@ -21,6 +21,8 @@ namespace kvelmor {
 // around the pixel centres when w is odd and around the pixels' top-left corners when w is even.
 // So a 1-pixel line covers exactly the pixels from its first to its last end point, and a 2-pixel
 // horizontal line from column a to column b on row r covers columns a-1..b of rows r-1 and r.
+// A line whose ends fall on one pixel, and a circle less than a pixel across, leave the pen's
+// square footprint: the 1-twip circles on the probability axis become dots of 2 x 2 pixels.
 class ImageSurface final : public Surface {
 public:
     // `logicalSize` in logical pixels; `flushed` receives the logical rectangle drawn since the
@@ -49,6 +51,7 @@ public:
 private:
     QPointF toDevice(float x, float y, int penWidth) const;
     int penWidth() const;
+    static QRectF square(QPointF centre, int width);
     QPainter& painter();
     void finishPainting();
     void stroke(float x1, float y1, float x2, float y2, const QColor& colour);
