@@ -106,6 +106,8 @@ QWidget* makeControl(const ControlRow& row, QWidget* parent)
         bar->setPageStep(1);
         bar->setValue(0);
         bar->setTracking(false);  // report a dragged thumb only when it is released
+        bar->setFocusPolicy(Qt::StrongFocus);  // a tab stop, moved by the arrow keys
+        bar->setInvertedControls(false);       // Right and Up slow down, as the arrows show
         return bar;
     }
     case Kind::Frame: {

@@ -8,15 +8,13 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
-#include <chrono>
-#include <thread>
 
 #include "app/controls.h"
 #include "app/inputblocker.h"
+#include "app/windowrunhost.h"
 #include "canvas/imagesurface.h"
 #include "run/experiment.h"
 #include "run/numbertext.h"
-#include "run/pacing.h"
 
 namespace kvelmor {
 
@@ -56,9 +54,7 @@ FrmKvelmor::FrmKvelmor(QWidget* parent) : QWidget(parent)
     resize(twipsToPixels(11475), twipsToPixels(8400));
 
     createControls(this);
-    nSpomaleni_ = control<QLineEdit>("nSpomaleni");
-    nRozteč_ = control<QLineEdit>("nRozteč");
-    nFi_ = control<QLineEdit>("nFi");
+    host_ = std::make_unique<WindowRunHost>(*this);
 
     surface_ = std::make_unique<ImageSurface>(kPictureSize, devicePixelRatioF(), palette(),
                                               [this](const QRect& r) { repaint(r); });
@@ -80,16 +76,19 @@ FrmKvelmor::~FrmKvelmor() = default;
 // enters a group at its selection and the arrow keys move within it.
 void FrmKvelmor::connectOptions()
 {
+    QLineEdit* const nFi = control<QLineEdit>("nFi");
+    QLineEdit* const nRozteč = control<QLineEdit>("nRozteč");
+    QLineEdit* const nSpomaleni = control<QLineEdit>("nSpomaleni");
     struct OptionAction {
         const char* option;
         QLineEdit* box;
         double value;
     };
     const OptionAction actions[] = {
-        {"op003", nFi_, 0.03},       {"op02", nFi_, 0.2},         {"op06", nFi_, 0.6},
-        {"op1", nFi_, 1},            {"op5", nFi_, 5},            {"opV300", nRozteč_, 300},
-        {"opV350", nRozteč_, 350},   {"opV400", nRozteč_, 400},   {"opRychlá", nSpomaleni_, 1},
-        {"OpPomalejší", nSpomaleni_, 500000}, {"opPomalá", nSpomaleni_, 1000000},
+        {"op003", nFi, 0.03},      {"op02", nFi, 0.2},        {"op06", nFi, 0.6},
+        {"op1", nFi, 1},           {"op5", nFi, 5},           {"opV300", nRozteč, 300},
+        {"opV350", nRozteč, 350},  {"opV400", nRozteč, 400},  {"opRychlá", nSpomaleni, 1},
+        {"OpPomalejší", nSpomaleni, 500000},                  {"opPomalá", nSpomaleni, 1000000},
     };
     for (const OptionAction& action : actions) {
         QRadioButton* option = control<QRadioButton>(action.option);
@@ -107,17 +106,18 @@ void FrmKvelmor::connectOptions()
 void FrmKvelmor::load()
 {
     control<QRadioButton>("op06")->setChecked(true);
-    writeNumber(nFi_, 0.6);
+    writeNumber(control<QLineEdit>("nFi"), 0.6);
     control<QRadioButton>("opV350")->setChecked(true);
     control<QRadioButton>("opRychlá")->setChecked(true);
-    writeNumber(nSpomaleni_, 1);
+    writeNumber(control<QLineEdit>("nSpomaleni"), 1);
 }
 
 // The slow-down count for scroll value v is 30 v + 1: from 1 at the left end to 983011.
 void FrmKvelmor::scrolled(int value)
 {
-    writeNumber(nSpomaleni_, value);
-    writeNumber(nSpomaleni_, readNumber(nSpomaleni_) * 30 + 1);
+    QLineEdit* const nSpomaleni = control<QLineEdit>("nSpomaleni");
+    writeNumber(nSpomaleni, value);
+    writeNumber(nSpomaleni, readNumber(nSpomaleni) * 30 + 1);
 }
 
 void FrmKvelmor::start()
@@ -127,37 +127,9 @@ void FrmKvelmor::start()
     closing_ = false;
     {
         InputBlocker noInput;
-        runExperiment(*surface_, *this);
+        runExperiment(*surface_, *host_);
     }
     running_ = false;
-}
-
-std::string FrmKvelmor::settingsText(SettingsBox which) const
-{
-    return box(which)->text().toStdString();
-}
-
-void FrmKvelmor::placeLabel(SceneLabel which, double left, double top)
-{
-    QLabel* l = label(which);
-    l->move(twipsToPixels(left), twipsToPixels(top));
-    l->show();
-}
-
-// Waits for the pace of one detector step without burning a core, serving paint requests and the
-// desktop (input is blocked for the whole run). Short waits spin, since sleeping would oversleep
-// them many times over.
-bool FrmKvelmor::pace(double count)
-{
-    using namespace std::chrono;
-    const auto deadline = steady_clock::now() + paceDuration(count);
-    for (;;) {
-        QCoreApplication::processEvents();
-        if (closing_) return false;
-        const auto left = deadline - steady_clock::now();
-        if (left <= nanoseconds::zero()) return true;
-        if (left > 200us) std::this_thread::sleep_for(std::min<nanoseconds>(left - 100us, 10ms));
-    }
 }
 
 void FrmKvelmor::paintEvent(QPaintEvent* event)
@@ -172,34 +144,6 @@ void FrmKvelmor::closeEvent(QCloseEvent* event)
 {
     closing_ = true;
     event->accept();
-}
-
-QLineEdit* FrmKvelmor::box(SettingsBox which) const
-{
-    switch (which) {
-    case SettingsBox::nSpomaleni:
-        return nSpomaleni_;
-    case SettingsBox::nRozteč:
-        return nRozteč_;
-    case SettingsBox::nFi:
-        return nFi_;
-    }
-    return nFi_;
-}
-
-QLabel* FrmKvelmor::label(SceneLabel which) const
-{
-    switch (which) {
-    case SceneLabel::labClona:
-        return control<QLabel>("labClona");
-    case SceneLabel::labDetektorB:
-        return control<QLabel>("labDetektorB");
-    case SceneLabel::labPravděpodobnost:
-        return control<QLabel>("labPravděpodobnost");
-    case SceneLabel::labZdroj:
-        return control<QLabel>("labZdroj");
-    }
-    return nullptr;
 }
 
 }  // namespace kvelmor

@@ -1,0 +1,75 @@
+#include "app/windowrunhost.h"
+
+#include <QCoreApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <chrono>
+#include <thread>
+
+#include "app/controls.h"
+#include "app/frmkvelmor.h"
+#include "run/pacing.h"
+
+namespace kvelmor {
+
+namespace {
+
+const char* boxName(SettingsBox box)
+{
+    switch (box) {
+    case SettingsBox::nSpomaleni:
+        return "nSpomaleni";
+    case SettingsBox::nRozteč:
+        return "nRozteč";
+    case SettingsBox::nFi:
+        return "nFi";
+    }
+    return "";
+}
+
+const char* labelName(SceneLabel label)
+{
+    switch (label) {
+    case SceneLabel::labClona:
+        return "labClona";
+    case SceneLabel::labDetektorB:
+        return "labDetektorB";
+    case SceneLabel::labPravděpodobnost:
+        return "labPravděpodobnost";
+    case SceneLabel::labZdroj:
+        return "labZdroj";
+    }
+    return "";
+}
+
+}  // namespace
+
+std::string WindowRunHost::settingsText(SettingsBox box) const
+{
+    return window_.findChild<QLineEdit*>(QString::fromUtf8(boxName(box)))->text().toStdString();
+}
+
+void WindowRunHost::placeLabel(SceneLabel which, double left, double top)
+{
+    auto* label = window_.findChild<QLabel*>(QString::fromUtf8(labelName(which)));
+    label->move(twipsToPixels(left), twipsToPixels(top));
+    label->show();
+}
+
+// Waits for the pace of one detector step without burning a core, serving paint requests, the
+// desktop's pings and its close command (input is blocked for the whole run). Waits too short to
+// sleep through accurately spin instead.
+bool WindowRunHost::pace(double count)
+{
+    using namespace std::chrono;
+    const auto deadline = steady_clock::now() + paceDuration(count);
+    for (;;) {
+        QCoreApplication::processEvents();
+        if (window_.isClosing()) return false;
+        const auto left = deadline - steady_clock::now();
+        if (left <= nanoseconds::zero()) return true;
+        if (left > 200us) std::this_thread::sleep_for(std::min<nanoseconds>(left - 100us, 10ms));
+    }
+}
+
+}  // namespace kvelmor
