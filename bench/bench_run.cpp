@@ -1,0 +1,98 @@
+// How long a run takes: its arithmetic alone (221 detector steps of 2003 arrows), beside the
+// plainest scalar loop computing the same sums, and a whole run drawn into the window's picture.
+#include <benchmark/benchmark.h>
+
+#include <QGuiApplication>
+#include <cmath>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "canvas/imagesurface.h"
+#include "run/experiment.h"
+#include "run/phasor.h"
+
+using namespace kvelmor;
+
+namespace {
+
+// The arithmetic of a whole default run, chains recorded at every twentieth step as the run does.
+void RunArithmetic(benchmark::State& state)
+{
+    const Scene scene = Scene::forDistance(350);
+    const Wave wave{1, 0.05};
+    std::vector<Point> chain;
+    for (auto _ : state) {
+        double total = 0;
+        for (int j = kFirstOffset; j <= kLastOffset; j += kOffsetStep) {
+            const bool drawsChain = j % kChainEvery == 0;
+            total += sumArrows(scene, wave, j, drawsChain ? &chain : nullptr).squaredLength;
+        }
+        benchmark::DoNotOptimize(total);
+    }
+}
+BENCHMARK(RunArithmetic)->Unit(benchmark::kMillisecond);
+
+// The same 221 sums written as plainly as possible: no chain, no helpers.
+void PlainScalarLoop(benchmark::State& state)
+{
+    const double L = 1, f = 0.05, dx = 5500;
+    for (auto _ : state) {
+        double total = 0;
+        for (int j = 500; j <= 6000; j += 25) {
+            const double dy = 7500 - j;
+            double tx = dx + L * std::cos((dx - 3500) * f);
+            double ty = dy + L * std::sin((dx - 3500) * f);
+            for (int k = 0; k <= 1000; ++k) {
+                double r = std::sqrt((3500 - dx) * (3500 - dx) + ((3500 - k) - dy) * ((3500 - k) - dy));
+                tx += L * std::cos(r * f);
+                ty += L * std::sin(r * f);
+                r = std::sqrt((3500 - dx) * (3500 - dx) + ((3500 + k) - dy) * ((3500 + k) - dy));
+                tx += L * std::cos(r * f);
+                ty += L * std::sin(r * f);
+            }
+            total += (tx - dx) * (tx - dx) + (ty - dy) * (ty - dy);
+        }
+        benchmark::DoNotOptimize(total);
+    }
+}
+BENCHMARK(PlainScalarLoop)->Unit(benchmark::kMillisecond);
+
+class BenchHost final : public RunHost {
+public:
+    std::string settingsText(SettingsBox box) const override
+    {
+        switch (box) {
+        case SettingsBox::nSpomaleni: return "1";
+        case SettingsBox::nRozteč: return "350";
+        case SettingsBox::nFi: return "0.6";
+        }
+        return {};
+    }
+    void placeLabel(SceneLabel, double, double) override {}
+    bool pace(double) override { return true; }
+};
+
+// A whole run, bench and 221 steps with their 28,528 primitives, into an off-screen picture.
+void WholeRunDrawn(benchmark::State& state)
+{
+    ImageSurface surface({801, 651}, 1, QGuiApplication::palette(), [](const QRect&) {});
+    BenchHost host;
+    for (auto _ : state) {
+        runExperiment(surface, host);
+        benchmark::DoNotOptimize(surface.image().constBits());
+    }
+}
+BENCHMARK(WholeRunDrawn)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
