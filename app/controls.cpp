@@ -11,6 +11,8 @@
 #include <utility>
 #include <vector>
 
+#include "app/kvelmorstyle.h"
+
 namespace kvelmor {
 
 namespace {
@@ -153,6 +155,8 @@ QFont defaultFont()
 
 void createControls(QWidget* window)
 {
+    auto* style = new KvelmorStyle;
+    style->setParent(window);
     std::vector<std::pair<int, QWidget*>> tabOrder;
     for (const ControlRow& row : kControls) {
         QWidget* parent = row.container
@@ -160,6 +164,7 @@ void createControls(QWidget* window)
                               : window;
         QWidget* control = makeControl(row, parent);
         control->setObjectName(QString::fromUtf8(row.name));
+        control->setStyle(style);
         control->setGeometry(twipsToPixels(row.left), twipsToPixels(row.top),
                              twipsToPixels(row.width), twipsToPixels(row.height));
         control->setFont(fontOf(row.font));
