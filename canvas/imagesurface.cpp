@@ -43,10 +43,12 @@ int ImageSurface::penWidth() const
 }
 
 // The one place where coordinates of the current unit become device pixels (see the pixel rule).
-QPointF ImageSurface::toDevice(float x, float y, int penWidth) const
+// The offset puts odd-width lines on the middle of a logical pixel and even-width ones on its
+// corner, so that at any whole device-pixel ratio the picture is the 1x picture enlarged.
+QPointF ImageSurface::toDevice(float x, float y) const
 {
     const double scale = (unit_ == ScaleUnit::Twips ? 1 / kTwipsPerPixel : 1.0) * ratio_;
-    const double offset = penWidth % 2 ? 0.5 : 0.0;
+    const double offset = lineWidth_ % 2 ? ratio_ / 2 : 0.0;
     return {std::floor(x * scale + 0.5) + offset, std::floor(y * scale + 0.5) + offset};
 }
 
@@ -90,8 +92,8 @@ void ImageSurface::line(float x1, float y1, float x2, float y2, Colour colour)
 void ImageSurface::stroke(float x1, float y1, float x2, float y2, const QColor& colour)
 {
     const int width = penWidth();
-    const QPointF a = toDevice(x1, y1, width);
-    const QPointF b = toDevice(x2, y2, width);
+    const QPointF a = toDevice(x1, y1);
+    const QPointF b = toDevice(x2, y2);
     QPainter& p = painter();
     if (a == b) {
         p.fillRect(square(a, width), colour);  // the toolkit draws nothing for a zero-length line
@@ -105,7 +107,7 @@ void ImageSurface::stroke(float x1, float y1, float x2, float y2, const QColor& 
 void ImageSurface::circle(float x, float y, float radius)
 {
     const int width = penWidth();
-    const QPointF centre = toDevice(x, y, width);
+    const QPointF centre = toDevice(x, y);
     const double r = radius * (unit_ == ScaleUnit::Twips ? 1 / kTwipsPerPixel : 1.0) * ratio_;
     QPainter& p = painter();
     const QColor outline = colourOf(systemColour(kButtonTextColour));

@@ -16,11 +16,12 @@ namespace kvelmor {
 // device-pixel ratio, which the window copies beneath its controls whenever it paints. The picture
 // therefore survives the window being covered, minimised or resized, though a run never redraws.
 //
-// Pixel rule, in device pixels (a logical pixel is devicePixelRatio of them): every end point and
-// circle centre is rounded to the nearest pixel; a line w pixels wide is stroked with square caps
-// around the pixel centres when w is odd and around the pixels' top-left corners when w is even.
-// So a 1-pixel line covers exactly the pixels from its first to its last end point, and a 2-pixel
-// horizontal line from column a to column b on row r covers columns a-1..b of rows r-1 and r.
+// Pixel rule: every end point and circle centre is rounded to the nearest device pixel (a logical
+// pixel is devicePixelRatio of them); a line w logical pixels wide is stroked with square caps
+// around the middle of that logical pixel when w is odd and around its top-left corner when w is
+// even. So a 1-pixel line covers exactly the pixels from its first to its last end point, and a
+// 2-pixel horizontal line from column a to column b on row r covers columns a-1..b of rows r-1
+// and r; at a ratio of 2 every logical pixel of that becomes 2 x 2 device pixels.
 // A line whose ends fall on one pixel, and a circle less than a pixel across, leave the pen's
 // square footprint: the 1-twip circles on the probability axis become dots of 2 x 2 pixels.
 class ImageSurface final : public Surface {
@@ -49,7 +50,7 @@ public:
     QColor colourOf(Colour colour) const;
 
 private:
-    QPointF toDevice(float x, float y, int penWidth) const;
+    QPointF toDevice(float x, float y) const;
     int penWidth() const;
     static QRectF square(QPointF centre, int width);
     QPainter& painter();

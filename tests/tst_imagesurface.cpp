@@ -137,7 +137,7 @@ void TestImageSurface::doublesEverythingAtDevicePixelRatioTwo()
     ImageSurface s({300, 300}, 2, classicPalette(), {});
     QCOMPARE(s.image().size(), QSize(600, 600));
     s.line(1500, 1500, 3000, 1500);
-    QCOMPARE(inkOf(s.image()).bounds, QRect(QPoint(199, 199), QPoint(400, 200)));
+    QCOMPARE(inkOf(s.image()).bounds, QRect(QPoint(200, 200), QPoint(401, 201)));
     s.setLineWidth(2);
     s.line(1500, 3000, 1500, 4500);  // four device pixels wide, still on whole pixels
     const QImage& image = s.image();
