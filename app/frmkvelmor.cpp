@@ -42,7 +42,7 @@ T* FrmKvelmor::control(const char* name) const
     return findChild<T*>(QString::fromUtf8(name));
 }
 
-FrmKvelmor::FrmKvelmor(QWidget* parent) : QWidget(parent)
+FrmKvelmor::FrmKvelmor(QWidget* parent, qreal pictureRatio) : QWidget(parent)
 {
     setObjectName(QStringLiteral("frmKvelmor"));
     setWindowTitle(QStringLiteral("Kvelmor - https://kvelmor.example.org"));
@@ -56,7 +56,9 @@ FrmKvelmor::FrmKvelmor(QWidget* parent) : QWidget(parent)
     createControls(this);
     host_ = std::make_unique<WindowRunHost>(*this);
 
-    surface_ = std::make_unique<ImageSurface>(kPictureSize, devicePixelRatioF(), palette(),
+    surface_ = std::make_unique<ImageSurface>(kPictureSize,
+                                              pictureRatio > 0 ? pictureRatio : devicePixelRatioF(),
+                                              palette(),
                                               [this](const QRect& r) { repaint(r); });
 
     connectOptions();

@@ -14,7 +14,8 @@ class WindowRunHost;
 // settings boxes, and the run started by "Start", which draws into the window's picture.
 class FrmKvelmor final : public QWidget {
 public:
-    explicit FrmKvelmor(QWidget* parent = nullptr);
+    // `pictureRatio` is the device-pixel ratio of the window's picture; 0 takes the screen's.
+    explicit FrmKvelmor(QWidget* parent = nullptr, qreal pictureRatio = 0);
     ~FrmKvelmor() override;
 
     // The window's picture, beneath its controls.

@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "canvas/colours.h"
+
 namespace kvelmor {
 
 namespace {
@@ -24,17 +26,7 @@ ImageSurface::~ImageSurface() = default;
 
 QColor ImageSurface::colourOf(Colour colour) const
 {
-    if (isSystemColour(colour)) {
-        switch (colour - kSystemColourFlag) {
-        case kButtonTextColour:
-            return palette_.color(QPalette::ButtonText);
-        case kTitleBarTextColour:
-            return Qt::white;  // the toolkit has no title-bar text colour; white is its classic value
-        default:
-            return palette_.color(QPalette::WindowText);
-        }
-    }
-    return QColor(colour & 0xFF, (colour >> 8) & 0xFF, (colour >> 16) & 0xFF);
+    return resolveColour(colour, palette_);
 }
 
 int ImageSurface::penWidth() const

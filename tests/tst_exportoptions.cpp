@@ -1,0 +1,114 @@
+// The export program's command line: what it accepts, what it refuses and how it says so.
+#include <QtTest>
+#include <set>
+
+#include "export/exportoptions.h"
+
+using namespace kvelmor;
+using Action = ParsedCommandLine::Action;
+
+class TestExportOptions : public QObject {
+    Q_OBJECT
+
+private slots:
+    void acceptsOneSetting_data();
+    void acceptsOneSetting();
+    void refusesBadArguments_data();
+    void refusesBadArguments();
+    void allMeansFifteenDistinctSettings();
+    void helpSpeaksCzechOrEnglish();
+};
+
+void TestExportOptions::acceptsOneSetting_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("option");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("distance");
+    QTest::addColumn<int>("scale");
+    QTest::newRow("ascii name") << QStringList{"--frequency", "stredni", "--distance", "350", "--out", "d"}
+                                << "op06" << "0.6" << 350 << 1;
+    QTest::newRow("caption") << QStringList{"--frequency", "nízký", "--distance", "300", "--out", "d"}
+                             << "op003" << "0.03" << 300 << 1;
+    QTest::newRow("box text, = form") << QStringList{"--frequency=5", "--distance=400", "--out=d", "--scale=4"}
+                                      << "op5" << "5" << 400 << 4;
+    QTest::newRow("vyssi at scale 2") << QStringList{"--out", "d", "--scale", "2", "--distance", "350", "--frequency", "vyssi"}
+                                      << "op1" << "1" << 350 << 2;
+}
+
+void TestExportOptions::acceptsOneSetting()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, option);
+    QFETCH(QString, text);
+    QFETCH(int, distance);
+    QFETCH(int, scale);
+    const auto parsed = parseCommandLine(arguments, false);
+    QCOMPARE(parsed.action, Action::Export);
+    QCOMPARE(int(parsed.options.settings.size()), 1);
+    const ExportSetting& s = parsed.options.settings.front();
+    QCOMPARE(s.frequencyOption, option);
+    QCOMPARE(s.frequencyText, text);
+    QCOMPARE(s.distance, distance);
+    QCOMPARE(s.distanceOption, QStringLiteral("opV%1").arg(distance));
+    QCOMPARE(parsed.options.scale, scale);
+    QCOMPARE(parsed.options.outDir, QStringLiteral("d"));
+}
+
+void TestExportOptions::refusesBadArguments_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("mentions");
+    QTest::newRow("unknown option") << QStringList{"--colour", "red", "--all", "--out", "d"} << "--colour";
+    QTest::newRow("unknown frequency") << QStringList{"--frequency", "ultra", "--distance", "350", "--out", "d"} << "ultra";
+    QTest::newRow("unknown distance") << QStringList{"--frequency", "stredni", "--distance", "500", "--out", "d"} << "500";
+    QTest::newRow("distance with junk") << QStringList{"--frequency", "stredni", "--distance", "350x", "--out", "d"} << "350x";
+    QTest::newRow("unknown scale") << QStringList{"--all", "--out", "d", "--scale", "3"} << "3";
+    QTest::newRow("no out") << QStringList{"--all"} << "--out";
+    QTest::newRow("value missing") << QStringList{"--all", "--out"} << "--out";
+    QTest::newRow("no distance") << QStringList{"--frequency", "stredni", "--out", "d"} << "--distance";
+    QTest::newRow("all and one") << QStringList{"--all", "--frequency", "stredni", "--out", "d"} << "--all";
+}
+
+void TestExportOptions::refusesBadArguments()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, mentions);
+    for (bool czech : {false, true}) {
+        const auto parsed = parseCommandLine(arguments, czech);
+        QCOMPARE(parsed.action, Action::Error);
+        QVERIFY2(parsed.error.contains(mentions), qPrintable(parsed.error));
+        QVERIFY(!parsed.error.contains('\n'));
+    }
+}
+
+void TestExportOptions::allMeansFifteenDistinctSettings()
+{
+    const auto parsed = parseCommandLine({"--all", "--out", "d"}, false);
+    QCOMPARE(parsed.action, Action::Export);
+    std::set<std::pair<QString, int>> distinct;
+    for (const auto& s : parsed.options.settings) distinct.insert({s.frequencyText, s.distance});
+    QCOMPARE(int(distinct.size()), 15);
+    QCOMPARE(parseCommandLine({"--out", "d", "--help"}, false).action, Action::Help);
+    QCOMPARE(parseCommandLine({"--version"}, false).action, Action::Version);
+}
+
+void TestExportOptions::helpSpeaksCzechOrEnglish()
+{
+    const QString english = helpText(false);
+    const QString czech = helpText(true);
+    QVERIFY(english.startsWith("Usage: kvelmor-export"));
+    QVERIFY(czech.startsWith(QStringLiteral("Použití: kvelmor-export")));
+    for (const char* option : {"--frequency", "--distance", "--all", "--out", "--scale", "--help", "--version"}) {
+        QVERIFY2(english.contains(option) && czech.contains(option), option);
+    }
+    qputenv("LC_ALL", "");
+    qputenv("LC_MESSAGES", "");
+    qputenv("LANG", "cs_CZ.UTF-8");
+    QVERIFY(prefersCzech());
+    qputenv("LC_ALL", "en_GB.UTF-8");
+    QVERIFY(!prefersCzech());
+}
+
+QTEST_APPLESS_MAIN(TestExportOptions)
+#include "tst_exportoptions.moc"
