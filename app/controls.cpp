@@ -107,7 +107,7 @@ QWidget* makeControl(const ControlRow& row, QWidget* parent)
         bar->setSingleStep(1);
         bar->setPageStep(1);
         bar->setValue(0);
-        bar->setTracking(false);  // report a dragged thumb only when it is released
+        bar->setTracking(false);               // report a dragged thumb only when it is released
         bar->setFocusPolicy(Qt::StrongFocus);  // a tab stop, moved by the arrow keys
         bar->setInvertedControls(false);       // Right and Up slow down, as the arrows show
         return bar;
@@ -159,9 +159,8 @@ void createControls(QWidget* window)
     style->setParent(window);
     std::vector<std::pair<int, QWidget*>> tabOrder;
     for (const ControlRow& row : kControls) {
-        QWidget* parent = row.container
-                              ? window->findChild<QWidget*>(QString::fromUtf8(row.container))
-                              : window;
+        QWidget* parent =
+            row.container ? window->findChild<QWidget*>(QString::fromUtf8(row.container)) : window;
         QWidget* control = makeControl(row, parent);
         control->setObjectName(QString::fromUtf8(row.name));
         control->setStyle(style);

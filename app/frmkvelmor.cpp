@@ -58,8 +58,7 @@ FrmKvelmor::FrmKvelmor(QWidget* parent, qreal pictureRatio) : QWidget(parent)
 
     surface_ = std::make_unique<ImageSurface>(kPictureSize,
                                               pictureRatio > 0 ? pictureRatio : devicePixelRatioF(),
-                                              palette(),
-                                              [this](const QRect& r) { repaint(r); });
+                                              palette(), [this](const QRect& r) { repaint(r); });
 
     connectOptions();
     connect(control<QScrollBar>("HScroll1"), &QScrollBar::valueChanged, this,
@@ -87,10 +86,17 @@ void FrmKvelmor::connectOptions()
         double value;
     };
     const OptionAction actions[] = {
-        {"op003", nFi, 0.03},      {"op02", nFi, 0.2},        {"op06", nFi, 0.6},
-        {"op1", nFi, 1},           {"op5", nFi, 5},           {"opV300", nRozteč, 300},
-        {"opV350", nRozteč, 350},  {"opV400", nRozteč, 400},  {"opRychlá", nSpomaleni, 1},
-        {"OpPomalejší", nSpomaleni, 500000},                  {"opPomalá", nSpomaleni, 1000000},
+        {"op003", nFi, 0.03},
+        {"op02", nFi, 0.2},
+        {"op06", nFi, 0.6},
+        {"op1", nFi, 1},
+        {"op5", nFi, 5},
+        {"opV300", nRozteč, 300},
+        {"opV350", nRozteč, 350},
+        {"opV400", nRozteč, 400},
+        {"opRychlá", nSpomaleni, 1},
+        {"OpPomalejší", nSpomaleni, 500000},
+        {"opPomalá", nSpomaleni, 1000000},
     };
     for (const OptionAction& action : actions) {
         QRadioButton* option = control<QRadioButton>(action.option);

@@ -35,8 +35,8 @@ void KvelmorStyle::drawItemText(QPainter* painter, const QRect& rect, int flags,
     const QRect ink = metrics.tightBoundingRect(QStringLiteral("Hy")) |
                       metrics.tightBoundingRect(QString(text).remove(QLatin1Char('&')));
     const int baseline = rect.top() + (rect.height() - ink.height()) / 2 - ink.top();
-    const int shift = baseline - (rect.top() + (rect.height() - metrics.height()) / 2 +
-                                  metrics.ascent());
+    const int shift =
+        baseline - (rect.top() + (rect.height() - metrics.height()) / 2 + metrics.ascent());
     QProxyStyle::drawItemText(painter, rect.translated(0, shift), flags, palette, enabled, text,
                               textRole);
 }

@@ -44,7 +44,8 @@ void PlainScalarLoop(benchmark::State& state)
             double tx = dx + L * std::cos((dx - 3500) * f);
             double ty = dy + L * std::sin((dx - 3500) * f);
             for (int k = 0; k <= 1000; ++k) {
-                double r = std::sqrt((3500 - dx) * (3500 - dx) + ((3500 - k) - dy) * ((3500 - k) - dy));
+                double r =
+                    std::sqrt((3500 - dx) * (3500 - dx) + ((3500 - k) - dy) * ((3500 - k) - dy));
                 tx += L * std::cos(r * f);
                 ty += L * std::sin(r * f);
                 r = std::sqrt((3500 - dx) * (3500 - dx) + ((3500 + k) - dy) * ((3500 + k) - dy));
@@ -63,9 +64,12 @@ public:
     std::string settingsText(SettingsBox box) const override
     {
         switch (box) {
-        case SettingsBox::nSpomaleni: return "1";
-        case SettingsBox::nRozteč: return "350";
-        case SettingsBox::nFi: return "0.6";
+        case SettingsBox::nSpomaleni:
+            return "1";
+        case SettingsBox::nRozteč:
+            return "350";
+        case SettingsBox::nFi:
+            return "0.6";
         }
         return {};
     }

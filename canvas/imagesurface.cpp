@@ -31,7 +31,7 @@ QColor ImageSurface::colourOf(Colour colour) const
 
 int ImageSurface::penWidth() const
 {
-    return std::max(1, static_cast<int>(std::lround(lineWidth_ * ratio_)));
+    return std::max(1, static_cast<int>(std::lround(state_.lineWidth * ratio_)));
 }
 
 // The one place where coordinates of the current unit become device pixels (see the pixel rule).
@@ -39,8 +39,8 @@ int ImageSurface::penWidth() const
 // corner, so that at any whole device-pixel ratio the picture is the 1x picture enlarged.
 QPointF ImageSurface::toDevice(float x, float y) const
 {
-    const double scale = (unit_ == ScaleUnit::Twips ? 1 / kTwipsPerPixel : 1.0) * ratio_;
-    const double offset = lineWidth_ % 2 ? ratio_ / 2 : 0.0;
+    const double scale = (state_.unit == ScaleUnit::Twips ? 1 / kTwipsPerPixel : 1.0) * ratio_;
+    const double offset = state_.lineWidth % 2 ? ratio_ / 2 : 0.0;
     return {std::floor(x * scale + 0.5) + offset, std::floor(y * scale + 0.5) + offset};
 }
 
@@ -100,15 +100,15 @@ void ImageSurface::circle(float x, float y, float radius)
 {
     const int width = penWidth();
     const QPointF centre = toDevice(x, y);
-    const double r = radius * (unit_ == ScaleUnit::Twips ? 1 / kTwipsPerPixel : 1.0) * ratio_;
+    const double r = radius * (state_.unit == ScaleUnit::Twips ? 1 / kTwipsPerPixel : 1.0) * ratio_;
     QPainter& p = painter();
     const QColor outline = colourOf(systemColour(kButtonTextColour));
     if (r < 0.5) {
         p.fillRect(square(centre, width), outline);  // too small to outline: a dot the pen's width
     } else {
         p.setPen(QPen(outline, width));
-        p.setBrush(fillStyle_ == FillStyle::Solid ? QBrush(colourOf(fillColour_))
-                                                  : QBrush(Qt::NoBrush));
+        p.setBrush(state_.fillStyle == FillStyle::Solid ? QBrush(colourOf(state_.fillColour))
+                                                        : QBrush(Qt::NoBrush));
         p.drawEllipse(centre, r, r);
     }
     markDirty(QRectF(centre - QPointF(r, r), centre + QPointF(r, r)), width);
@@ -120,9 +120,10 @@ void ImageSurface::flush()
     if (dirty_.isEmpty()) return;
     const QRect device = dirty_ & image_.rect();
     dirty_ = QRect();
-    const QRect logical(QPoint(std::floor(device.left() / ratio_), std::floor(device.top() / ratio_)),
-                        QPoint(std::ceil((device.right() + 1) / ratio_),
-                               std::ceil((device.bottom() + 1) / ratio_)));
+    const QRect logical(
+        QPoint(std::floor(device.left() / ratio_), std::floor(device.top() / ratio_)),
+        QPoint(std::ceil((device.right() + 1) / ratio_),
+               std::ceil((device.bottom() + 1) / ratio_)));
     if (flushed_ && !logical.isEmpty()) flushed_(logical);
 }
 

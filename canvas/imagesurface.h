@@ -24,7 +24,7 @@ namespace kvelmor {
 // and r; at a ratio of 2 every logical pixel of that becomes 2 x 2 device pixels.
 // A line whose ends fall on one pixel, and a circle less than a pixel across, leave the pen's
 // square footprint: the 1-twip circles on the probability axis become dots of 2 x 2 pixels.
-class ImageSurface final : public Surface {
+class ImageSurface final : public StatefulSurface {
 public:
     // `logicalSize` in logical pixels; `flushed` receives the logical rectangle drawn since the
     // previous flush and must make it visible before returning.
@@ -32,10 +32,6 @@ public:
                  std::function<void(const QRect&)> flushed);
     ~ImageSurface() override;
 
-    void setScaleUnit(ScaleUnit unit) override { unit_ = unit; }
-    void setLineWidth(int pixels) override { lineWidth_ = pixels; }
-    void setFillStyle(FillStyle style) override { fillStyle_ = style; }
-    void setFillColour(Colour colour) override { fillColour_ = colour; }
     void line(float x1, float y1, float x2, float y2) override;
     void line(float x1, float y1, float x2, float y2, Colour colour) override;
     void circle(float x, float y, float radius) override;
@@ -64,11 +60,6 @@ private:
     std::function<void(const QRect&)> flushed_;
     std::optional<QPainter> painter_;
     QRect dirty_;  // device pixels
-
-    ScaleUnit unit_ = ScaleUnit::Twips;
-    int lineWidth_ = 1;
-    FillStyle fillStyle_ = FillStyle::Transparent;
-    Colour fillColour_ = 0;
 };
 
 }  // namespace kvelmor

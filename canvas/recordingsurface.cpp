@@ -20,8 +20,8 @@ void RecordingSurface::circle(float x, float y, float radius)
 void RecordingSurface::add(Kind kind, float x1, float y1, float x2, float y2,
                            std::optional<Colour> colour)
 {
-    primitives_.push_back(
-        {kind, x1, y1, x2, y2, colour, lineWidth_, unit_, fillStyle_, fillColour_, flushes_});
+    primitives_.push_back({kind, x1, y1, x2, y2, colour, state_.lineWidth, state_.unit,
+                           state_.fillStyle, state_.fillColour, flushes_});
 }
 
 }  // namespace kvelmor

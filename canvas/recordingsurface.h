@@ -9,25 +9,21 @@ namespace kvelmor {
 
 // A surface that draws nothing and logs every primitive with the drawing state it was made in,
 // so that tests can count and inspect what a run draws.
-class RecordingSurface final : public Surface {
+class RecordingSurface final : public StatefulSurface {
 public:
     enum class Kind { Line, Circle };
 
     struct Primitive {
         Kind kind;
-        float x1, y1, x2, y2;         // a circle keeps its centre in x1, y1 and its radius in x2
-        std::optional<Colour> colour; // empty: the fore colour
+        float x1, y1, x2, y2;          // a circle keeps its centre in x1, y1 and its radius in x2
+        std::optional<Colour> colour;  // empty: the fore colour
         int lineWidth;
         ScaleUnit unit;
         FillStyle fillStyle;
         Colour fillColour;
-        int flushesBefore;            // how many flushes came before this primitive
+        int flushesBefore;  // how many flushes came before this primitive
     };
 
-    void setScaleUnit(ScaleUnit unit) override { unit_ = unit; }
-    void setLineWidth(int pixels) override { lineWidth_ = pixels; }
-    void setFillStyle(FillStyle style) override { fillStyle_ = style; }
-    void setFillColour(Colour colour) override { fillColour_ = colour; }
     void line(float x1, float y1, float x2, float y2) override;
     void line(float x1, float y1, float x2, float y2, Colour colour) override;
     void circle(float x, float y, float radius) override;
@@ -35,20 +31,16 @@ public:
 
     const std::vector<Primitive>& primitives() const { return primitives_; }
     int flushes() const { return flushes_; }
-    ScaleUnit unit() const { return unit_; }
-    int lineWidth() const { return lineWidth_; }
-    FillStyle fillStyle() const { return fillStyle_; }
-    Colour fillColour() const { return fillColour_; }
-    void clear() { primitives_.clear(); flushes_ = 0; }
+    void clear()
+    {
+        primitives_.clear();
+        flushes_ = 0;
+    }
 
 private:
     void add(Kind kind, float x1, float y1, float x2, float y2, std::optional<Colour> colour);
 
     std::vector<Primitive> primitives_;
-    ScaleUnit unit_ = ScaleUnit::Twips;
-    int lineWidth_ = 1;
-    FillStyle fillStyle_ = FillStyle::Transparent;
-    Colour fillColour_ = 0;
     int flushes_ = 0;
 };
 

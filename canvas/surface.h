@@ -4,13 +4,23 @@
 
 namespace kvelmor {
 
-// A colour as 0x00BBGGRR (red in the low byte), or 0x80000000 + n for the desktop's system colour n.
+// A colour as 0x00BBGGRR (red in the low byte), or 0x80000000 + n for the desktop's system colour
+// n.
 using Colour = std::uint32_t;
 
 inline constexpr Colour kSystemColourFlag = 0x80000000u;
-constexpr Colour systemColour(unsigned index) { return kSystemColourFlag + index; }
-constexpr bool isSystemColour(Colour c) { return (c & kSystemColourFlag) != 0; }
-constexpr Colour rgb(unsigned r, unsigned g, unsigned b) { return r | (g << 8) | (b << 16); }
+constexpr Colour systemColour(unsigned index)
+{
+    return kSystemColourFlag + index;
+}
+constexpr bool isSystemColour(Colour c)
+{
+    return (c & kSystemColourFlag) != 0;
+}
+constexpr Colour rgb(unsigned r, unsigned g, unsigned b)
+{
+    return r | (g << 8) | (b << 16);
+}
 
 inline constexpr unsigned kTitleBarTextColour = 9;
 inline constexpr unsigned kButtonTextColour = 18;
@@ -41,6 +51,28 @@ public:
 
     // Makes everything drawn so far visible on the screen before returning.
     virtual void flush() = 0;
+};
+
+// The drawing state a surface keeps between calls, and between runs.
+struct DrawingState {
+    ScaleUnit unit = ScaleUnit::Twips;
+    int lineWidth = 1;
+    FillStyle fillStyle = FillStyle::Transparent;
+    Colour fillColour = 0;
+};
+
+// A surface that keeps the drawing state for its primitives to use.
+class StatefulSurface : public Surface {
+public:
+    void setScaleUnit(ScaleUnit unit) final { state_.unit = unit; }
+    void setLineWidth(int pixels) final { state_.lineWidth = pixels; }
+    void setFillStyle(FillStyle style) final { state_.fillStyle = style; }
+    void setFillColour(Colour colour) final { state_.fillColour = colour; }
+
+    const DrawingState& state() const { return state_; }
+
+protected:
+    DrawingState state_;
 };
 
 }  // namespace kvelmor

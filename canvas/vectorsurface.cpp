@@ -11,7 +11,7 @@ VectorSurface::VectorSurface(QPainter& painter, QPalette palette)
 
 double VectorSurface::toPixels(float v) const
 {
-    return unit_ == ScaleUnit::Twips ? v / 15.0 : v;
+    return state_.unit == ScaleUnit::Twips ? v / 15.0 : v;
 }
 
 void VectorSurface::line(float x1, float y1, float x2, float y2)
@@ -21,15 +21,17 @@ void VectorSurface::line(float x1, float y1, float x2, float y2)
 
 void VectorSurface::line(float x1, float y1, float x2, float y2, Colour colour)
 {
-    painter_.setPen(QPen(resolveColour(colour, palette_), lineWidth_, Qt::SolidLine, Qt::SquareCap));
+    painter_.setPen(
+        QPen(resolveColour(colour, palette_), state_.lineWidth, Qt::SolidLine, Qt::SquareCap));
     painter_.drawLine(QPointF(toPixels(x1), toPixels(y1)), QPointF(toPixels(x2), toPixels(y2)));
 }
 
 void VectorSurface::circle(float x, float y, float radius)
 {
-    painter_.setPen(QPen(resolveColour(systemColour(kButtonTextColour), palette_), lineWidth_));
-    painter_.setBrush(fillStyle_ == FillStyle::Solid
-                          ? QBrush(resolveColour(fillColour_, palette_))
+    painter_.setPen(
+        QPen(resolveColour(systemColour(kButtonTextColour), palette_), state_.lineWidth));
+    painter_.setBrush(state_.fillStyle == FillStyle::Solid
+                          ? QBrush(resolveColour(state_.fillColour, palette_))
                           : QBrush(Qt::NoBrush));
     const double r = toPixels(radius);
     painter_.drawEllipse(QPointF(toPixels(x), toPixels(y)), r, r);

@@ -12,11 +12,11 @@ struct Frequency {
     const char* caption;  // the option's caption
     const char* ascii;    // the same without accents, easy to type anywhere
     const char* option;
-    double value;         // what the option writes
+    double value;  // what the option writes
 };
 
 const Frequency kFrequencies[] = {
-    {"nízký", "nizky", "op003", 0.03}, {"nižší", "nizsi", "op02", 0.2},
+    {"nízký", "nizky", "op003", 0.03},   {"nižší", "nizsi", "op02", 0.2},
     {"střední", "stredni", "op06", 0.6}, {"vyšší", "vyssi", "op1", 1},
     {"vysoký", "vysoky", "op5", 5},
 };
@@ -117,9 +117,11 @@ ParsedCommandLine parseCommandLine(const QStringList& arguments, bool czech)
     if (out.isEmpty()) return fail(text(czech, "chybí --out ADRESÁŘ", "missing --out DIR"));
     parsed.options.outDir = out;
     if (!scale.isEmpty()) {
-        if (scale != QLatin1String("1") && scale != QLatin1String("2") && scale != QLatin1String("4")) {
-            return fail(text(czech, "neznámé měřítko '%1' (1, 2 nebo 4)",
-                             "unknown scale '%1' (1, 2 or 4)").arg(scale));
+        if (scale != QLatin1String("1") && scale != QLatin1String("2") &&
+            scale != QLatin1String("4")) {
+            return fail(
+                text(czech, "neznámé měřítko '%1' (1, 2 nebo 4)", "unknown scale '%1' (1, 2 or 4)")
+                    .arg(scale));
         }
         parsed.options.scale = scale.toInt();
     }
@@ -143,7 +145,8 @@ ParsedCommandLine parseCommandLine(const QStringList& arguments, bool czech)
         const int d = distance.toInt();
         if (!QRegularExpression(QStringLiteral("^(300|350|400)$")).match(distance).hasMatch()) {
             return fail(text(czech, "neznámá vzdálenost '%1' (300, 350 nebo 400)",
-                             "unknown distance '%1' (300, 350 or 400)").arg(distance));
+                             "unknown distance '%1' (300, 350 or 400)")
+                            .arg(distance));
         }
         parsed.options.settings = {settingFor(*f, d)};
     }
@@ -155,13 +158,15 @@ QString helpText(bool czech)
 {
     if (czech) {
         return QStringLiteral(
-            "Použití: kvelmor-export --frequency KMITOČET --distance VZDÁLENOST --out ADRESÁŘ [--scale N]\n"
+            "Použití: kvelmor-export --frequency KMITOČET --distance VZDÁLENOST --out ADRESÁŘ "
+            "[--scale N]\n"
             "         kvelmor-export --all --out ADRESÁŘ [--scale N]\n"
             "\n"
             "Provede pokus programu Kvelmor bez okna a uloží jeho výsledek do ADRESÁŘE:\n"
             "  kvelmor-F-D.png  obrázek hotového pokusu (kresba a popisky okna)\n"
             "  kvelmor-F-D.svg  tatáž kresba jako vektorový obrázek\n"
-            "  kvelmor-F-D.csv  jeden řádek na krok detektoru: posun j, výška detektoru y (twipy),\n"
+            "  kvelmor-F-D.csv  jeden řádek na krok detektoru: posun j, výška detektoru y "
+            "(twipy),\n"
             "                   čtverec délky součtu před a po měřítku sloupce, úhel šipky součtu\n"
             "                   (radiány, y dolů) a týž čtverec pro spojitou štěrbinu\n"
             "F je text kmitočtu (například 0.6), D vzdálenost.\n"

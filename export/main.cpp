@@ -1,8 +1,9 @@
 // kvelmor-export: the Kvelmor experiment without a window, written out as pictures and numbers.
+#include <unistd.h>
+
 #include <QApplication>
 #include <QDir>
 #include <cstdio>
-#include <unistd.h>
 
 #include "export/exporter.h"
 #include "export/exportoptions.h"
@@ -45,8 +46,9 @@ int main(int argc, char* argv[])
 
     const auto& options = parsed.options;
     if (!QDir().mkpath(options.outDir)) {
-        std::fprintf(stderr, czech ? "kvelmor-export: nelze založit adresář %s\n"
-                                   : "kvelmor-export: cannot create directory %s\n",
+        std::fprintf(stderr,
+                     czech ? "kvelmor-export: nelze založit adresář %s\n"
+                           : "kvelmor-export: cannot create directory %s\n",
                      options.outDir.toUtf8().constData());
         return 1;
     }

@@ -5,8 +5,8 @@
 
 namespace kvelmor {
 
-inline constexpr Colour kGrey = rgb(0xC0, 0xC0, 0xC0);       // the window's own back colour
-inline constexpr Colour kPaleCyan = rgb(0xC0, 0xFF, 0xFF);   // light: beam, slit, rays
+inline constexpr Colour kGrey = rgb(0xC0, 0xC0, 0xC0);      // the window's own back colour
+inline constexpr Colour kPaleCyan = rgb(0xC0, 0xFF, 0xFF);  // light: beam, slit, rays
 
 // Paints the grey background over the previous scene and draws the bench for `scene`: source,
 // beam, light in the slit, slit screen, detector line, probability axis and the rays from the slit

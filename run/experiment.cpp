@@ -30,8 +30,7 @@ void placeLabels(RunHost& host, const Scene& scene)
 
 void runExperiment(Surface& surface, RunHost& host)
 {
-    const Scene scene =
-        Scene::forDistance(numberFromText(host.settingsText(SettingsBox::nRozteč)));
+    const Scene scene = Scene::forDistance(numberFromText(host.settingsText(SettingsBox::nRozteč)));
     drawApparatus(surface, scene);
     surface.flush();
 

@@ -8,8 +8,8 @@ namespace kvelmor {
 std::string numberText(double value)
 {
     std::array<char, 400> buffer{};  // room for the longest fixed-form double
-    const auto result =
-        std::to_chars(buffer.data(), buffer.data() + buffer.size(), value, std::chars_format::fixed);
+    const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
+                                      std::chars_format::fixed);
     return {buffer.data(), result.ptr};
 }
 

@@ -49,7 +49,8 @@ namespace {
 // One loop for both kinds of step; the chain-recording variant is a separate instantiation so
 // that the 209 plain steps of a run carry no per-arrow branch or store.
 template <bool recordChain>
-[[gnu::always_inline]] inline StepSum sum(const Scene& scene, const Wave& wave, double j, std::vector<Point>* chain)
+[[gnu::always_inline]] inline StepSum sum(const Scene& scene, const Wave& wave, double j,
+                                          std::vector<Point>* chain)
 {
     const double L = wave.arrowLength;
     const double f = wave.waveNumber;

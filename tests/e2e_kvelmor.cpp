@@ -34,12 +34,15 @@ KvelmorProcess::KvelmorProcess(const QStringList& environment)
     QElapsedTimer waited;
     waited.start();
     while (window_.isEmpty() && waited.elapsed() < 15000) {
-        const QStringList found = xdotool({QStringLiteral("search"), QStringLiteral("--onlyvisible"),
-                                           QStringLiteral("--pid"), pid, QStringLiteral("--name"),
-                                           QStringLiteral("^Kvelmor - ")})
-                                      .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-        if (!found.isEmpty()) window_ = found.first();
-        else QThread::msleep(50);
+        const QStringList found =
+            xdotool({QStringLiteral("search"), QStringLiteral("--onlyvisible"),
+                     QStringLiteral("--pid"), pid, QStringLiteral("--name"),
+                     QStringLiteral("^Kvelmor - ")})
+                .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        if (!found.isEmpty())
+            window_ = found.first();
+        else
+            QThread::msleep(50);
     }
     if (hasWindow()) settledScreenshot();  // the first paint is on the screen
 }
@@ -55,7 +58,8 @@ KvelmorProcess::~KvelmorProcess()
 QRect KvelmorProcess::geometry() const
 {
     int x = 0, y = 0, w = 0, h = 0;
-    const QString shell = xdotool({QStringLiteral("getwindowgeometry"), QStringLiteral("--shell"), window_});
+    const QString shell =
+        xdotool({QStringLiteral("getwindowgeometry"), QStringLiteral("--shell"), window_});
     for (const QString& line : shell.split(QLatin1Char('\n'))) {
         const auto kv = line.split(QLatin1Char('='));
         if (kv.size() != 2) continue;
@@ -140,7 +144,8 @@ void KvelmorProcess::closeFromDesktop()
     event.type = atom("WM_PROTOCOLS");
     event.data.data32[0] = atom("WM_DELETE_WINDOW");
     event.data.data32[1] = XCB_CURRENT_TIME;
-    xcb_send_event(c, 0, event.window, XCB_EVENT_MASK_NO_EVENT, reinterpret_cast<const char*>(&event));
+    xcb_send_event(c, 0, event.window, XCB_EVENT_MASK_NO_EVENT,
+                   reinterpret_cast<const char*>(&event));
     xcb_flush(c);
 }
 

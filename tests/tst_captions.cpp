@@ -45,8 +45,12 @@ QString describe(const QWidget* w, const QRect& ink)
 {
     return QStringLiteral("%1: ink %2,%3 %4x%5 in %6x%7")
         .arg(w->objectName())
-        .arg(ink.x()).arg(ink.y()).arg(ink.width()).arg(ink.height())
-        .arg(w->width()).arg(w->height());
+        .arg(ink.x())
+        .arg(ink.y())
+        .arg(ink.width())
+        .arg(ink.height())
+        .arg(w->width())
+        .arg(w->height());
 }
 
 }  // namespace
@@ -86,14 +90,16 @@ void TestCaptions::optionsShowTheirIndicatorAndCaption()
         const QRect mark = inkOf(option, [&](QPainter& p) {
             style->drawPrimitive(QStyle::PE_IndicatorRadioButton, &indicator, &p, option);
         });
-        QVERIFY2(!mark.isEmpty() && option->rect().contains(mark), qPrintable(describe(option, mark)));
+        QVERIFY2(!mark.isEmpty() && option->rect().contains(mark),
+                 qPrintable(describe(option, mark)));
 
         QStyleOptionButton label = opt;
         label.rect = style->subElementRect(QStyle::SE_RadioButtonContents, &opt, option);
         const QRect text = inkOf(option, [&](QPainter& p) {
             style->drawControl(QStyle::CE_RadioButtonLabel, &label, &p, option);
         });
-        QVERIFY2(!text.isEmpty() && option->rect().contains(text), qPrintable(describe(option, text)));
+        QVERIFY2(!text.isEmpty() && option->rect().contains(text),
+                 qPrintable(describe(option, text)));
         QVERIFY(!text.intersects(mark));
         ++measured;
     }
@@ -107,10 +113,9 @@ void TestCaptions::labelsShowTheirWholeCaption()
                              "labPravděpodobnost"}) {
         auto* label = find<QLabel>(window.get(), name);
         const QRect ink = inkOf(label, [&](QPainter& p) {
-            label->style()->drawItemText(&p, label->contentsRect(),
-                                         int(label->alignment()) | Qt::TextWordWrap,
-                                         label->palette(), true, label->text(),
-                                         label->foregroundRole());
+            label->style()->drawItemText(
+                &p, label->contentsRect(), int(label->alignment()) | Qt::TextWordWrap,
+                label->palette(), true, label->text(), label->foregroundRole());
         });
         QVERIFY2(!ink.isEmpty() && label->rect().contains(ink), qPrintable(describe(label, ink)));
     }

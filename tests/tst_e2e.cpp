@@ -8,8 +8,7 @@
 #include <cmath>
 
 #include "e2e_kvelmor.h"
-#include "run/numbertext.h"
-#include "run/phasor.h"
+#include "longestbar.h"
 
 namespace {
 
@@ -43,15 +42,7 @@ int longestBar(const QImage& image, double scale)
 // Where the arithmetic puts the end of the longest bar, measured the same way.
 int expectedLongestBar(const char* frequency, double distance)
 {
-    using namespace kvelmor;
-    const Wave wave = *waveForFrequency(frequency);
-    const double scale = *barScaleForDistance(numberText(distance));
-    double longest = 0;
-    for (int j = 500; j <= 6000; j += 25) {
-        longest = std::max(longest,
-                           sumArrows(Scene::forDistance(distance), wave, j).squaredLength * scale);
-    }
-    return int(std::floor((7500 + longest) / 15 + 0.5)) - 500 + 1;
+    return int(std::floor((7500 + longestBarTwips(frequency, distance)) / 15 + 0.5)) - 500 + 1;
 }
 
 int count(const QImage& image, const QRect& area, const QColor& colour)
@@ -164,8 +155,8 @@ void TestEndToEnd::desktopCloseEndsASlowRunAtOnce()
     kvelmor.click(kStart.x(), kStart.y());
     QTest::qWait(1500);
     const QImage midway = kvelmor.screenshot();
-    QCOMPARE(midway.pixelColor(366, 450), kBlack);     // the run is under way ...
-    QCOMPARE(midway.pixelColor(600, 233), kGrey);      // ... far from the middle of the pattern
+    QCOMPARE(midway.pixelColor(366, 450), kBlack);  // the run is under way ...
+    QCOMPARE(midway.pixelColor(600, 233), kGrey);   // ... far from the middle of the pattern
     QElapsedTimer sinceClose;
     sinceClose.start();
     kvelmor.closeFromDesktop();
@@ -202,8 +193,10 @@ void TestEndToEnd::staysCrispAtDoubleScale()
     QSet<QRgb> colours;
     for (int y = 200; y < 1000; ++y)
         for (int x = 920; x < 1520; ++x) colours.insert(run.pixel(x, y));
-    const QSet<QRgb> drawn{kGrey.rgb(), kCyan.rgb(), kBlack.rgb(), kGreen.rgb(), QColor(Qt::white).rgb()};
-    QVERIFY2(colours - drawn == QSet<QRgb>{}, qPrintable(QString::number((colours - drawn).size())));
+    const QSet<QRgb> drawn{kGrey.rgb(), kCyan.rgb(), kBlack.rgb(), kGreen.rgb(),
+                           QColor(Qt::white).rgb()};
+    QVERIFY2(colours - drawn == QSet<QRgb>{},
+             qPrintable(QString::number((colours - drawn).size())));
     // The layout is the same in logical pixels: "Konec" answers where it stood.
     kvelmor.click(kKonec.x(), kKonec.y());
     QVERIFY(kvelmor.waitForExit(5000));
@@ -212,10 +205,14 @@ void TestEndToEnd::staysCrispAtDoubleScale()
 
 void TestEndToEnd::everyFrequencyWorksUnderACzechLocale()
 {
-    KvelmorProcess kvelmor({QStringLiteral("LC_ALL=cs_CZ.UTF-8"), QStringLiteral("LANG=cs_CZ.UTF-8")});
+    KvelmorProcess kvelmor(
+        {QStringLiteral("LC_ALL=cs_CZ.UTF-8"), QStringLiteral("LANG=cs_CZ.UTF-8")});
     QVERIFY(kvelmor.hasWindow());
     kvelmor.click(kV300.x(), kV300.y());
-    struct Choice { QPoint option; const char* frequency; };
+    struct Choice {
+        QPoint option;
+        const char* frequency;
+    };
     QSet<int> lengths;
     for (Choice c : {Choice{kVysoky, "5"}, Choice{kVyssi, "1"}, Choice{kStredni, "0.6"},
                      Choice{kNizsi, "0.2"}, Choice{kNizky, "0.03"}}) {

@@ -19,7 +19,10 @@ constexpr int kApparatus = 3829;
 constexpr int kWholeRun = 28528;
 constexpr Colour kFore = 0xFFFFFFFF;  // stands for "no explicit colour" in the checks below
 
-Colour colourOf(const Primitive& p) { return p.colour.value_or(kFore); }
+Colour colourOf(const Primitive& p)
+{
+    return p.colour.value_or(kFore);
+}
 
 bool isBar(const Primitive& p)
 {
@@ -41,7 +44,8 @@ struct Run {
     std::vector<Primitive> where(bool (*keep)(const Primitive&)) const
     {
         std::vector<Primitive> out;
-        for (const auto& p : all()) if (keep(p)) out.push_back(p);
+        for (const auto& p : all())
+            if (keep(p)) out.push_back(p);
         return out;
     }
 };
@@ -175,7 +179,8 @@ void TestExperiment::drawsOneBarPerStepFromBottomToTop()
         const double expected = sumArrows(Scene::forDistance(350), wave, j).squaredLength * 0.009;
         QCOMPARE(bars[n].x2, float(7500 + expected));
     }
-    const auto dots = run.where([](const Primitive& p) { return p.kind == Kind::Circle && p.x1 == 7500; });
+    const auto dots =
+        run.where([](const Primitive& p) { return p.kind == Kind::Circle && p.x1 == 7500; });
     QCOMPARE(int(dots.size()), 221);
     QCOMPARE(dots.front().x2, 1.f);
     QCOMPARE(dots.front().lineWidth, 2);
@@ -255,10 +260,10 @@ void TestExperiment::leavesTheDrawingStateForTheNextRun()
     surface.setLineWidth(3);  // whatever a previous run left is used by the background
     runExperiment(surface, host);
     QCOMPARE(surface.primitives().front().lineWidth, 3);
-    QCOMPARE(surface.unit(), ScaleUnit::Twips);
-    QCOMPARE(surface.lineWidth(), 1);
-    QCOMPARE(surface.fillStyle(), FillStyle::Solid);
-    QCOMPARE(surface.fillColour(), Colour(0x80000009));
+    QCOMPARE(surface.state().unit, ScaleUnit::Twips);
+    QCOMPARE(surface.state().lineWidth, 1);
+    QCOMPARE(surface.state().fillStyle, FillStyle::Solid);
+    QCOMPARE(surface.state().fillColour, Colour(0x80000009));
     surface.clear();
     runExperiment(surface, host);
     QCOMPARE(surface.primitives().front().lineWidth, 1);

@@ -37,7 +37,8 @@ Result exportTool(const QStringList& arguments, const QStringList& environment =
     p.start(QStringLiteral(KVELMOR_EXPORT_BINARY), arguments);
     if (!p.waitForFinished(120000)) return {-1, {}, {}};
     return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
-            QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
+            QString::fromUtf8(p.readAllStandardOutput()),
+            QString::fromUtf8(p.readAllStandardError())};
 }
 
 QList<QStringList> readCsv(const QString& path)
@@ -91,9 +92,11 @@ private:
 void TestExport::initTestCase()
 {
     QVERIFY(dir.isValid());
-    const Result r = exportTool({"--frequency", "vysoky", "--distance", "400", "--out", dir.path()});
+    const Result r =
+        exportTool({"--frequency", "vysoky", "--distance", "400", "--out", dir.path()});
     QVERIFY2(r.exitCode == 0, qPrintable(r.err));
-    const Result s = exportTool({"--frequency", "stredni", "--distance", "350", "--out", dir.path()});
+    const Result s =
+        exportTool({"--frequency", "stredni", "--distance", "350", "--out", dir.path()});
     QVERIFY2(s.exitCode == 0, qPrintable(s.err));
 }
 
@@ -102,7 +105,8 @@ void TestExport::csvAgreesWithTheWindowsRun()
     const auto rows = readCsv(dir.filePath("kvelmor-5-400.csv"));
     QCOMPARE(rows.size(), 1 + 221);
     QCOMPARE(rows[0], QString("j,detector_y_twips,squared_length,bar_length_twips,sum_angle_rad,"
-                              "continuous_squared_length").split(','));
+                              "continuous_squared_length")
+                          .split(','));
 
     // The window's own run, recorded as it draws.
     FrmKvelmor window;
@@ -130,8 +134,12 @@ void TestExport::csvAgreesWithTheWindowsRun()
 
 void TestExport::continuousSlitAgreesWithAnotherQuadrature()
 {
-    struct Case { const char* file; double L, f, detectorX; };
-    for (Case c : {Case{"kvelmor-5-400.csv", 10, 5, 6500}, Case{"kvelmor-0.6-350.csv", 1, 0.05, 5500}}) {
+    struct Case {
+        const char* file;
+        double L, f, detectorX;
+    };
+    for (Case c :
+         {Case{"kvelmor-5-400.csv", 10, 5, 6500}, Case{"kvelmor-0.6-350.csv", 1, 0.05, 5500}}) {
         const auto rows = readCsv(dir.filePath(c.file));
         const double allInLine = std::pow(2003 * c.L, 2);
         for (int n : {0, 60, 120, 140, 220}) {
@@ -139,8 +147,10 @@ void TestExport::continuousSlitAgreesWithAnotherQuadrature()
             const double expected = simpsonContinuous(c.L, c.f, c.detectorX, j);
             const double got = rows[n + 1][5].toDouble();
             // Stated tolerance: one part in a hundred million of all arrows in line.
-            QVERIFY2(std::abs(got - expected) <= 1e-8 * allInLine,
-                     qPrintable(QStringLiteral("%1 j=%2: %3 vs %4").arg(c.file).arg(j).arg(got).arg(expected)));
+            QVERIFY2(
+                std::abs(got - expected) <= 1e-8 * allInLine,
+                qPrintable(
+                    QStringLiteral("%1 j=%2: %3 vs %4").arg(c.file).arg(j).arg(got).arg(expected)));
         }
     }
 }
@@ -184,7 +194,10 @@ void TestExport::pngIsTheWindowsPicture()
 void TestExport::pngAtScaleTwoIsCrisp()
 {
     QTemporaryDir two;
-    QCOMPARE(exportTool({"--frequency", "nizky", "--distance", "300", "--out", two.path(), "--scale", "2"}).exitCode, 0);
+    QCOMPARE(exportTool(
+                 {"--frequency", "nizky", "--distance", "300", "--out", two.path(), "--scale", "2"})
+                 .exitCode,
+             0);
     const QImage png(two.filePath("kvelmor-0.03-300.png"));
     QCOMPARE(png.size(), QSize(1530, 1120));
     // The axis, one pixel wide at scale 1, is two pure black columns below the lowest bar.
@@ -229,7 +242,8 @@ void TestExport::unwritablePathsFailWithoutHalfFiles()
     QFile blocker(work.filePath("blocker"));
     QVERIFY(blocker.open(QIODevice::WriteOnly));
     blocker.close();
-    Result r = exportTool({"--frequency", "stredni", "--distance", "350", "--out", work.filePath("blocker/sub")});
+    Result r = exportTool(
+        {"--frequency", "stredni", "--distance", "350", "--out", work.filePath("blocker/sub")});
     QCOMPARE(r.exitCode, 1);
     QVERIFY(r.err.contains("blocker"));
 
@@ -264,8 +278,9 @@ void TestExport::allWritesFifteenSettingsWithProgressOnlyOnATerminal()
 
     // Under a terminal (script gives it one) the progress shows, ending at 15 of 15.
     QProcess script;
-    script.start("script", {"-qec", QStringLiteral("%1 --all --out %2 --scale 1")
-                                        .arg(QStringLiteral(KVELMOR_EXPORT_BINARY), all.path()),
+    script.start("script", {"-qec",
+                            QStringLiteral("%1 --all --out %2 --scale 1")
+                                .arg(QStringLiteral(KVELMOR_EXPORT_BINARY), all.path()),
                             "/dev/null"});
     QVERIFY(script.waitForFinished(120000));
     QCOMPARE(script.exitCode(), 0);
@@ -282,7 +297,8 @@ void TestExport::speaksTheUsersLanguage()
     r = exportTool({"--version"});
     QCOMPARE(r.exitCode, 0);
     QCOMPARE(r.out.trimmed(), QStringLiteral("kvelmor-export 1.0.0"));
-    r = exportTool({"--frequency", "ultra", "--distance", "350", "--out", "x"}, {"LC_ALL=cs_CZ.UTF-8"});
+    r = exportTool({"--frequency", "ultra", "--distance", "350", "--out", "x"},
+                   {"LC_ALL=cs_CZ.UTF-8"});
     QVERIFY(r.err.contains(QStringLiteral("neznámý kmitočet")));
 }
 

@@ -26,14 +26,21 @@ void TestExportOptions::acceptsOneSetting_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<int>("distance");
     QTest::addColumn<int>("scale");
-    QTest::newRow("ascii name") << QStringList{"--frequency", "stredni", "--distance", "350", "--out", "d"}
-                                << "op06" << "0.6" << 350 << 1;
-    QTest::newRow("caption") << QStringList{"--frequency", "nízký", "--distance", "300", "--out", "d"}
-                             << "op003" << "0.03" << 300 << 1;
-    QTest::newRow("box text, = form") << QStringList{"--frequency=5", "--distance=400", "--out=d", "--scale=4"}
-                                      << "op5" << "5" << 400 << 4;
-    QTest::newRow("vyssi at scale 2") << QStringList{"--out", "d", "--scale", "2", "--distance", "350", "--frequency", "vyssi"}
-                                      << "op1" << "1" << 350 << 2;
+    QTest::newRow("ascii name") << QStringList{"--frequency", "stredni", "--distance",
+                                               "350",         "--out",   "d"}
+                                << "op06"
+                                << "0.6" << 350 << 1;
+    QTest::newRow("caption") << QStringList{"--frequency", "nízký", "--distance",
+                                            "300",         "--out", "d"}
+                             << "op003"
+                             << "0.03" << 300 << 1;
+    QTest::newRow("box text, = form")
+        << QStringList{"--frequency=5", "--distance=400", "--out=d", "--scale=4"} << "op5"
+        << "5" << 400 << 4;
+    QTest::newRow("vyssi at scale 2")
+        << QStringList{"--out", "d", "--scale", "2", "--distance", "350", "--frequency", "vyssi"}
+        << "op1"
+        << "1" << 350 << 2;
 }
 
 void TestExportOptions::acceptsOneSetting()
@@ -59,15 +66,21 @@ void TestExportOptions::refusesBadArguments_data()
 {
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<QString>("mentions");
-    QTest::newRow("unknown option") << QStringList{"--colour", "red", "--all", "--out", "d"} << "--colour";
-    QTest::newRow("unknown frequency") << QStringList{"--frequency", "ultra", "--distance", "350", "--out", "d"} << "ultra";
-    QTest::newRow("unknown distance") << QStringList{"--frequency", "stredni", "--distance", "500", "--out", "d"} << "500";
-    QTest::newRow("distance with junk") << QStringList{"--frequency", "stredni", "--distance", "350x", "--out", "d"} << "350x";
+    QTest::newRow("unknown option")
+        << QStringList{"--colour", "red", "--all", "--out", "d"} << "--colour";
+    QTest::newRow("unknown frequency")
+        << QStringList{"--frequency", "ultra", "--distance", "350", "--out", "d"} << "ultra";
+    QTest::newRow("unknown distance")
+        << QStringList{"--frequency", "stredni", "--distance", "500", "--out", "d"} << "500";
+    QTest::newRow("distance with junk")
+        << QStringList{"--frequency", "stredni", "--distance", "350x", "--out", "d"} << "350x";
     QTest::newRow("unknown scale") << QStringList{"--all", "--out", "d", "--scale", "3"} << "3";
     QTest::newRow("no out") << QStringList{"--all"} << "--out";
     QTest::newRow("value missing") << QStringList{"--all", "--out"} << "--out";
-    QTest::newRow("no distance") << QStringList{"--frequency", "stredni", "--out", "d"} << "--distance";
-    QTest::newRow("all and one") << QStringList{"--all", "--frequency", "stredni", "--out", "d"} << "--all";
+    QTest::newRow("no distance") << QStringList{"--frequency", "stredni", "--out", "d"}
+                                 << "--distance";
+    QTest::newRow("all and one") << QStringList{"--all", "--frequency", "stredni", "--out", "d"}
+                                 << "--all";
 }
 
 void TestExportOptions::refusesBadArguments()
@@ -99,7 +112,8 @@ void TestExportOptions::helpSpeaksCzechOrEnglish()
     const QString czech = helpText(true);
     QVERIFY(english.startsWith("Usage: kvelmor-export"));
     QVERIFY(czech.startsWith(QStringLiteral("Použití: kvelmor-export")));
-    for (const char* option : {"--frequency", "--distance", "--all", "--out", "--scale", "--help", "--version"}) {
+    for (const char* option :
+         {"--frequency", "--distance", "--all", "--out", "--scale", "--help", "--version"}) {
         QVERIFY2(english.contains(option) && czech.contains(option), option);
     }
     qputenv("LC_ALL", "");

@@ -84,7 +84,7 @@ void TestImageSurface::twoPixelLinesAddTheRowAboveOrTheColumnLeft()
 void TestImageSurface::roundsTwipsToTheNearestPixel()
 {
     ImageSurface s({50, 50}, 1, classicPalette(), {});
-    s.line(22, 22, 22, 22);  // 1.47 pixels -> pixel 1
+    s.line(22, 22, 22, 22);    // 1.47 pixels -> pixel 1
     s.line(308, 23, 308, 23);  // 20.53, 1.53 -> (21, 2)
     const QImage& image = s.image();
     QVERIFY(qAlpha(image.pixel(1, 1)) != 0);

@@ -74,7 +74,8 @@ void TestNumberText::readsDamagedTextAsZero()
 // A Czech desktop writes 0.6 as "0,6" in C's and Qt's locale-aware conversions; the boxes must not.
 void TestNumberText::ignoresACzechLocale()
 {
-    if (!std::setlocale(LC_ALL, "cs_CZ.UTF-8")) QSKIP("the cs_CZ.UTF-8 locale is not generated here");
+    if (!std::setlocale(LC_ALL, "cs_CZ.UTF-8"))
+        QSKIP("the cs_CZ.UTF-8 locale is not generated here");
     char czech[16];
     std::snprintf(czech, sizeof czech, "%.1f", 0.6);
     QCOMPARE(QString::fromLatin1(czech), QStringLiteral("0,6"));  // the locale is really in force

@@ -5,6 +5,7 @@
 #include <complex>
 
 #include "run/numbertext.h"
+#include "longestbar.h"
 #include "run/phasor.h"
 
 using namespace kvelmor;
@@ -34,14 +35,7 @@ long double independentSquaredLength(double distance, Wave w, int j)
 
 double longestBar(double distance, const char* frequency)
 {
-    const Wave wave = *waveForFrequency(frequency);
-    const double scale = *barScaleForDistance(numberText(distance));
-    double longest = 0;
-    for (int j = 500; j <= 6000; j += 25) {
-        longest = std::max(longest,
-                           sumArrows(Scene::forDistance(distance), wave, j).squaredLength * scale);
-    }
-    return longest;
+    return longestBarTwips(frequency, distance);
 }
 
 }  // namespace
@@ -62,7 +56,9 @@ private slots:
 
 void TestPhasor::choosesWaveAndScaleFromTheBoxTexts()
 {
-    struct Row { double frequency, L, f; };
+    struct Row {
+        double frequency, L, f;
+    };
     for (Row row : {Row{5, 10, 5}, Row{1, 1.5, 0.1}, Row{0.6, 1, 0.05}, Row{0.2, 0.4, 0.01},
                     Row{0.03, 0.18, 0.0015}}) {
         const auto wave = waveForFrequency(numberText(row.frequency));
@@ -106,14 +102,15 @@ void TestPhasor::agreesWithAnIndependentSum()
     const StepSum sum = sumArrows(Scene::forDistance(distance), wave, j);
     const long double expected = independentSquaredLength(distance, wave, j);
     const double full = std::pow(kArrowsPerStep * wave.arrowLength, 2);  // all arrows aligned
-    QVERIFY2(std::abs(sum.squaredLength - static_cast<double>(expected)) <= 1e-9 * full,
-             qPrintable(QStringLiteral("%1 vs %2").arg(sum.squaredLength)
-                            .arg(static_cast<double>(expected))));
+    QVERIFY2(
+        std::abs(sum.squaredLength - static_cast<double>(expected)) <= 1e-9 * full,
+        qPrintable(
+            QStringLiteral("%1 vs %2").arg(sum.squaredLength).arg(static_cast<double>(expected))));
 
     // The straight arrow leaves D along the angle of the horizontal distance.
     const double r0 = Scene::forDistance(distance).detectorX - Scene::screenX;
-    QCOMPARE(sum.straightTip.x,
-             Scene::forDistance(distance).detectorX + wave.arrowLength * std::cos(r0 * wave.waveNumber));
+    QCOMPARE(sum.straightTip.x, Scene::forDistance(distance).detectorX +
+                                    wave.arrowLength * std::cos(r0 * wave.waveNumber));
     QCOMPARE(sum.straightTip.y, 7500.0 - j + wave.arrowLength * std::sin(r0 * wave.waveNumber));
 }
 

@@ -13,6 +13,23 @@
 
 using kvelmor::FrmKvelmor;
 
+namespace {
+
+// Where a part of the scroll bar (an arrow, the thumb) is drawn, as its style places it.
+QRect partOf(QScrollBar* bar, QStyle::SubControl part)
+{
+    QStyleOptionSlider opt;
+    opt.initFrom(bar);
+    opt.orientation = Qt::Horizontal;
+    opt.minimum = bar->minimum();
+    opt.maximum = bar->maximum();
+    opt.sliderPosition = bar->value();
+    opt.pageStep = bar->pageStep();
+    return bar->style()->subControlRect(QStyle::CC_ScrollBar, &opt, part, bar);
+}
+
+}  // namespace
+
 class TestWindow : public QObject {
     Q_OBJECT
 
@@ -63,14 +80,14 @@ void TestWindow::opensWithItsCaptionAndSize()
 
 void TestWindow::showsOnlyTheControlsOfTheLayout()
 {
-    for (const char* name : {"labNeurcitost", "cmdStart", "cmdKonec", "LabStart", "HScroll1",
-                             "frmFrekvence", "op5", "op1", "op06", "op02", "op003",
-                             "frmVzdalenost", "opV300", "opV350", "opV400"}) {
+    for (const char* name :
+         {"labNeurcitost", "cmdStart", "cmdKonec", "LabStart", "HScroll1", "frmFrekvence", "op5",
+          "op1", "op06", "op02", "op003", "frmVzdalenost", "opV300", "opV350", "opV400"}) {
         QVERIFY2(find(window.get(), name)->isVisible(), name);
     }
-    for (const char* name : {"frmAnimace", "opRychlá", "OpPomalejší", "opPomalá", "labZdroj",
-                             "labClona", "labDetektorB", "labPravděpodobnost", "nSpomaleni",
-                             "nRozteč", "nFi"}) {
+    for (const char* name :
+         {"frmAnimace", "opRychlá", "OpPomalejší", "opPomalá", "labZdroj", "labClona",
+          "labDetektorB", "labPravděpodobnost", "nSpomaleni", "nRozteč", "nFi"}) {
         QVERIFY2(!find(window.get(), name)->isVisible(), name);
     }
     QCOMPARE(find(window.get(), "op003")->parent(), find(window.get(), "frmFrekvence"));
@@ -118,12 +135,24 @@ void TestWindow::optionRewritesOnlyItsOwnBox_data()
     QTest::addColumn<QString>("option");
     QTest::addColumn<QString>("box");
     QTest::addColumn<QString>("text");
-    QTest::newRow("vysoký") << "op5" << "nFi" << "5";
-    QTest::newRow("vyšší") << "op1" << "nFi" << "1";
-    QTest::newRow("nižší") << "op02" << "nFi" << "0.2";
-    QTest::newRow("nízký") << "op003" << "nFi" << "0.03";
-    QTest::newRow("300") << "opV300" << "nRozteč" << "300";
-    QTest::newRow("400") << "opV400" << "nRozteč" << "400";
+    QTest::newRow("vysoký") << "op5"
+                            << "nFi"
+                            << "5";
+    QTest::newRow("vyšší") << "op1"
+                           << "nFi"
+                           << "1";
+    QTest::newRow("nižší") << "op02"
+                           << "nFi"
+                           << "0.2";
+    QTest::newRow("nízký") << "op003"
+                           << "nFi"
+                           << "0.03";
+    QTest::newRow("300") << "opV300"
+                         << "nRozteč"
+                         << "300";
+    QTest::newRow("400") << "opV400"
+                         << "nRozteč"
+                         << "400";
 }
 
 void TestWindow::optionRewritesOnlyItsOwnBox()
@@ -132,7 +161,8 @@ void TestWindow::optionRewritesOnlyItsOwnBox()
     QFETCH(QString, box);
     QFETCH(QString, text);
     QMap<QString, QString> before;
-    for (const char* name : {"nFi", "nRozteč", "nSpomaleni"}) before[name] = boxText(window.get(), name);
+    for (const char* name : {"nFi", "nRozteč", "nSpomaleni"})
+        before[name] = boxText(window.get(), name);
 
     auto* button = find<QRadioButton>(window.get(), qPrintable(option));
     clickOn(button);
@@ -171,14 +201,7 @@ void TestWindow::scrollBarWritesThirtyTimesPlusOne()
     QCOMPARE(boxText(window.get(), "nSpomaleni"), QStringLiteral("1"));
 
     // A click on the right arrow is one step.
-    QStyleOptionSlider opt;
-    opt.initFrom(bar);
-    opt.orientation = Qt::Horizontal;
-    opt.minimum = bar->minimum();
-    opt.maximum = bar->maximum();
-    opt.sliderPosition = bar->value();
-    const QRect addLine =
-        bar->style()->subControlRect(QStyle::CC_ScrollBar, &opt, QStyle::SC_ScrollBarAddLine, bar);
+    const QRect addLine = partOf(bar, QStyle::SC_ScrollBarAddLine);
     QTest::mouseClick(bar, Qt::LeftButton, {}, addLine.center());
     QCOMPARE(bar->value(), 1);
     QCOMPARE(boxText(window.get(), "nSpomaleni"), QStringLiteral("31"));
@@ -187,15 +210,7 @@ void TestWindow::scrollBarWritesThirtyTimesPlusOne()
 void TestWindow::scrollBarWaitsForTheEndOfADrag()
 {
     auto* bar = find<QScrollBar>(window.get(), "HScroll1");
-    QStyleOptionSlider opt;
-    opt.initFrom(bar);
-    opt.orientation = Qt::Horizontal;
-    opt.minimum = bar->minimum();
-    opt.maximum = bar->maximum();
-    opt.sliderPosition = bar->value();
-    opt.pageStep = bar->pageStep();
-    const QRect thumb =
-        bar->style()->subControlRect(QStyle::CC_ScrollBar, &opt, QStyle::SC_ScrollBarSlider, bar);
+    const QRect thumb = partOf(bar, QStyle::SC_ScrollBarSlider);
 
     QTest::mousePress(bar, Qt::LeftButton, {}, thumb.center());
     QTest::mouseMove(bar, thumb.center() + QPoint(40, 0));
@@ -215,7 +230,8 @@ void TestWindow::tabVisitsControlsInTabIndexOrder()
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         visited << QApplication::focusWidget()->objectName();
     }
-    QCOMPARE(visited, (QStringList{"cmdKonec", "op06", "opV350", "HScroll1", "cmdStart", "cmdKonec"}));
+    QCOMPARE(visited,
+             (QStringList{"cmdKonec", "op06", "opV350", "HScroll1", "cmdStart", "cmdKonec"}));
 
     // After another choice Tab stops at the new selection, in its own place of the order (19).
     clickOn(find<QRadioButton>(window.get(), "op5"));
@@ -259,10 +275,14 @@ void TestWindow::captionsUseTheirFonts()
         bool bold;
     };
     const Expect expected[] = {
-        {"labNeurcitost", "Times New Roman", 19, true}, {"cmdStart", "Times New Roman", 21, true},
-        {"cmdKonec", "Times New Roman", 19, true},      {"LabStart", "Times New Roman", 21, true},
-        {"frmFrekvence", "Arial", 13, true},            {"labClona", "Arial", 13, true},
-        {"op06", "Arial", 13, false},                   {"opV400", "Arial", 13, false},
+        {"labNeurcitost", "Times New Roman", 19, true},
+        {"cmdStart", "Times New Roman", 21, true},
+        {"cmdKonec", "Times New Roman", 19, true},
+        {"LabStart", "Times New Roman", 21, true},
+        {"frmFrekvence", "Arial", 13, true},
+        {"labClona", "Arial", 13, true},
+        {"op06", "Arial", 13, false},
+        {"opV400", "Arial", 13, false},
     };
     for (const Expect& e : expected) {
         const QFont font = find(window.get(), e.name)->font();
@@ -288,7 +308,8 @@ void TestWindow::resizingMovesNoControl()
     for (auto* w : window->findChildren<QWidget*>()) before[w->objectName()] = w->geometry();
     window->resize(1000, 800);
     QTest::qWait(10);
-    for (auto* w : window->findChildren<QWidget*>()) QCOMPARE(w->geometry(), before[w->objectName()]);
+    for (auto* w : window->findChildren<QWidget*>())
+        QCOMPARE(w->geometry(), before[w->objectName()]);
 }
 
 void TestWindow::konecEndsTheProgram()

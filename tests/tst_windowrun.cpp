@@ -135,8 +135,8 @@ void TestWindowRun::secondRunErasesTheFirst()
 void TestWindowRun::controlsStayAboveTheDrawing()
 {
     QMap<QString, QImage> before;
-    const char* names[] = {"cmdStart", "cmdKonec", "frmFrekvence", "frmVzdalenost", "LabStart",
-                           "HScroll1", "labNeurcitost"};
+    const char* names[] = {"cmdStart", "cmdKonec", "frmFrekvence", "frmVzdalenost",
+                           "LabStart", "HScroll1", "labNeurcitost"};
     for (const char* name : names) {
         QWidget* w = find(window.get(), name);
         before[name] = window->grab(w->geometry()).toImage();
@@ -155,7 +155,10 @@ void TestWindowRun::controlsStayAboveTheDrawing()
 void TestWindowRun::showsTheLabelsWhereTheRunPutsThem()
 {
     clickOn(find<QPushButton>(window.get(), "cmdStart"));
-    struct Where { const char* name; QPoint at; };
+    struct Where {
+        const char* name;
+        QPoint at;
+    };
     for (Where w : {Where{"labClona", {153, 67}}, Where{"labDetektorB", {367, 67}},
                     Where{"labPravděpodobnost", {500, 67}}, Where{"labZdroj", {60, 227}}}) {
         QLabel* label = find<QLabel>(window.get(), w.name);
