@@ -1,8 +1,6 @@
 #include "app/frmkvelmor.h"
 
-#include <QApplication>
 #include <QCloseEvent>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
 #include <QPushButton>
