@@ -1,17 +1,19 @@
 #pragma once
 
+#include <QColor>
 #include <QFont>
+
+#include "layout/controls.h"
 
 class QWidget;
 
 namespace kvelmor {
 
-// 15 twips make a logical pixel; controls are laid out in logical pixels so that the toolkit's
-// device-pixel scaling keeps the layout on high-dpi screens.
-int twipsToPixels(double twips);
-
 // A font with every attribute set, `pixelSize` in logical pixels.
 QFont makeFont(const QString& family, int pixelSize, bool bold);
+
+// The grey of the window and of its labels, frames, options and buttons.
+QColor backColour();
 
 // The window's default font, used by the window and by every control without a font of its own.
 QFont defaultFont();

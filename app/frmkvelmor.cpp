@@ -1,7 +1,6 @@
 #include "app/frmkvelmor.h"
 
 #include <QCloseEvent>
-#include <QLineEdit>
 #include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
@@ -10,9 +9,9 @@
 #include "app/controls.h"
 #include "app/inputblocker.h"
 #include "app/windowrunhost.h"
+#include "app/windowsettings.h"
 #include "canvas/imagesurface.h"
 #include "run/experiment.h"
-#include "run/numbertext.h"
 
 namespace kvelmor {
 
@@ -21,16 +20,6 @@ namespace {
 // The picture covers all the run ever paints (its grey background reaches 800 x 650 pixels), so a
 // window made larger than its first 765 x 560 pixels still shows the whole scene.
 constexpr QSize kPictureSize(801, 651);
-
-void writeNumber(QLineEdit* box, double value)
-{
-    box->setText(QString::fromStdString(numberText(value)));
-}
-
-double readNumber(const QLineEdit* box)
-{
-    return numberFromText(box->text().toStdString());
-}
 
 }  // namespace
 
@@ -43,15 +32,16 @@ T* FrmKvelmor::control(const char* name) const
 FrmKvelmor::FrmKvelmor(QWidget* parent, qreal pictureRatio) : QWidget(parent)
 {
     setObjectName(QStringLiteral("frmKvelmor"));
-    setWindowTitle(QStringLiteral("Kvelmor - https://kvelmor.example.org"));
+    setWindowTitle(QString::fromUtf8(kWindowCaption.data(), qsizetype(kWindowCaption.size())));
     setFont(defaultFont());
     QPalette grey = palette();
-    grey.setColor(QPalette::Window, QColor(0xC0, 0xC0, 0xC0));
+    grey.setColor(QPalette::Window, backColour());
     setPalette(grey);
     setAutoFillBackground(true);
-    resize(twipsToPixels(11475), twipsToPixels(8400));
+    resize(twipsToPixels(kClientWidthTwips), twipsToPixels(kClientHeightTwips));
 
     createControls(this);
+    settings_ = std::make_unique<WindowSettings>(*this);
     host_ = std::make_unique<WindowRunHost>(*this);
 
     surface_ = std::make_unique<ImageSurface>(kPictureSize,
@@ -60,11 +50,11 @@ FrmKvelmor::FrmKvelmor(QWidget* parent, qreal pictureRatio) : QWidget(parent)
 
     connectOptions();
     connect(control<QScrollBar>("HScroll1"), &QScrollBar::valueChanged, this,
-            &FrmKvelmor::scrolled);
+            [this](int value) { scrollChanged(*settings_, value); });
     connect(control<QPushButton>("cmdStart"), &QPushButton::clicked, this, &FrmKvelmor::start);
     connect(control<QPushButton>("cmdKonec"), &QPushButton::clicked, this, &QWidget::close);
 
-    load();
+    loadStep(*settings_);
     control<QPushButton>("cmdStart")->setFocus();
 }
 
@@ -75,55 +65,17 @@ FrmKvelmor::~FrmKvelmor() = default;
 // enters a group at its selection and the arrow keys move within it.
 void FrmKvelmor::connectOptions()
 {
-    QLineEdit* const nFi = control<QLineEdit>("nFi");
-    QLineEdit* const nRozteč = control<QLineEdit>("nRozteč");
-    QLineEdit* const nSpomaleni = control<QLineEdit>("nSpomaleni");
-    struct OptionAction {
-        const char* option;
-        QLineEdit* box;
-        double value;
-    };
-    const OptionAction actions[] = {
-        {"op003", nFi, 0.03},
-        {"op02", nFi, 0.2},
-        {"op06", nFi, 0.6},
-        {"op1", nFi, 1},
-        {"op5", nFi, 5},
-        {"opV300", nRozteč, 300},
-        {"opV350", nRozteč, 350},
-        {"opV400", nRozteč, 400},
-        {"opRychlá", nSpomaleni, 1},
-        {"OpPomalejší", nSpomaleni, 500000},
-        {"opPomalá", nSpomaleni, 1000000},
-    };
-    for (const OptionAction& action : actions) {
-        QRadioButton* option = control<QRadioButton>(action.option);
+    for (const OptionAction& action : optionActions()) {
+        const QString name =
+            QString::fromUtf8(action.option.data(), qsizetype(action.option.size()));
+        QRadioButton* option = findChild<QRadioButton*>(name);
         option->setFocusPolicy(Qt::ClickFocus);
         connect(option, &QRadioButton::toggled, this,
-                [option, box = action.box, value = action.value](bool checked) {
+                [this, option, name = action.option](bool checked) {
                     option->setFocusPolicy(checked ? Qt::StrongFocus : Qt::ClickFocus);
-                    if (checked) writeNumber(box, value);
+                    if (checked) optionSelected(*settings_, name);
                 });
     }
-}
-
-// Selects the default options, whose actions fill the settings boxes: "střední", "350", and the
-// fastest pace.
-void FrmKvelmor::load()
-{
-    control<QRadioButton>("op06")->setChecked(true);
-    writeNumber(control<QLineEdit>("nFi"), 0.6);
-    control<QRadioButton>("opV350")->setChecked(true);
-    control<QRadioButton>("opRychlá")->setChecked(true);
-    writeNumber(control<QLineEdit>("nSpomaleni"), 1);
-}
-
-// The slow-down count for scroll value v is 30 v + 1: from 1 at the left end to 983011.
-void FrmKvelmor::scrolled(int value)
-{
-    QLineEdit* const nSpomaleni = control<QLineEdit>("nSpomaleni");
-    writeNumber(nSpomaleni, value);
-    writeNumber(nSpomaleni, readNumber(nSpomaleni) * 30 + 1);
 }
 
 void FrmKvelmor::start()

@@ -3,12 +3,11 @@
 #include <QWidget>
 #include <memory>
 
-class QLineEdit;
-
 namespace kvelmor {
 
 class ImageSurface;
 class WindowRunHost;
+class WindowSettings;
 
 // The one window, "frmKvelmor": its controls, the settings actions that write the three hidden
 // settings boxes, and the run started by "Start", which draws into the window's picture.
@@ -30,14 +29,13 @@ protected:
 
 private:
     void connectOptions();
-    void load();
-    void scrolled(int value);
     void start();
 
     template <typename T>
     T* control(const char* name) const;
 
     std::unique_ptr<ImageSurface> surface_;
+    std::unique_ptr<WindowSettings> settings_;
     std::unique_ptr<WindowRunHost> host_;
     bool running_ = false;
     bool closing_ = false;

@@ -8,24 +8,12 @@
 
 #include "app/controls.h"
 #include "app/frmkvelmor.h"
+#include "layout/settings.h"
 #include "run/pacing.h"
 
 namespace kvelmor {
 
 namespace {
-
-const char* boxName(SettingsBox box)
-{
-    switch (box) {
-    case SettingsBox::nSpomaleni:
-        return "nSpomaleni";
-    case SettingsBox::nRozteč:
-        return "nRozteč";
-    case SettingsBox::nFi:
-        return "nFi";
-    }
-    return "";
-}
 
 const char* labelName(SceneLabel label)
 {
@@ -46,7 +34,10 @@ const char* labelName(SceneLabel label)
 
 std::string WindowRunHost::settingsText(SettingsBox box) const
 {
-    return window_.findChild<QLineEdit*>(QString::fromUtf8(boxName(box)))->text().toStdString();
+    const std::string_view name = settingsBoxName(box);
+    return window_.findChild<QLineEdit*>(QString::fromUtf8(name.data(), qsizetype(name.size())))
+        ->text()
+        .toStdString();
 }
 
 void WindowRunHost::placeLabel(SceneLabel which, double left, double top)
