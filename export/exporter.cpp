@@ -1,35 +1,31 @@
 #include "export/exporter.h"
 
 #include <QAbstractButton>
+#include <QBuffer>
 #include <QLabel>
-#include <QLineEdit>
 #include <QPainter>
-#include <QSaveFile>
 #include <QSvgGenerator>
-#include <QTextStream>
-#include <cmath>
+#include <future>
 
 #include "app/frmkvelmor.h"
 #include "app/windowrunhost.h"
 #include "canvas/imagesurface.h"
+#include "canvas/recordingsurface.h"
 #include "canvas/vectorsurface.h"
-#include "run/continuousslit.h"
+#include "export/outputfiles.h"
+#include "export/plot.h"
+#include "export/replay.h"
+#include "export/settingtable.h"
 #include "run/experiment.h"
-#include "run/numbertext.h"
-#include "run/phasor.h"
 
 namespace kvelmor {
 
 namespace {
 
 const QSize kClientArea(765, 560);
+const QSize kPictureSize(801, 651);  // as the window's picture: all the run ever paints
 const QColor kGrey(0xC0, 0xC0, 0xC0);
 const char* const kSceneLabels[] = {"labClona", "labDetektorB", "labPravděpodobnost", "labZdroj"};
-
-std::string boxText(const FrmKvelmor& window, const char* box)
-{
-    return window.findChild<QLineEdit*>(QString::fromUtf8(box))->text().toStdString();
-}
 
 // The scene labels where the run placed them, in the window's fonts and colours.
 void paintSceneLabels(FrmKvelmor& window, QPainter& painter)
@@ -40,97 +36,96 @@ void paintSceneLabels(FrmKvelmor& window, QPainter& painter)
     }
 }
 
-QString failure(bool czech, const QSaveFile& file)
+QByteArray pngBytes(const QImage& image)
 {
-    return (czech ? QStringLiteral("nelze zapsat %1: %2") : QStringLiteral("cannot write %1: %2"))
-        .arg(file.fileName(), file.errorString());
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    if (!image.save(&buffer, "PNG")) return {};
+    return bytes;
 }
 
-QString writePng(FrmKvelmor& window, const QString& path, int scale, bool czech)
+// The run's picture as the window shows it, `scale` device pixels to a pixel.
+QByteArray runPng(FrmKvelmor& window, const RecordingSurface& drawing, int scale)
 {
+    ImageSurface surface(kPictureSize, scale, window.palette(), {});
+    replay(drawing, surface);
     QImage picture(kClientArea * scale, QImage::Format_RGB32);
     picture.setDevicePixelRatio(scale);
     picture.fill(kGrey);
     {
         QPainter painter(&picture);
-        window.surface().paintOnto(painter, QRect(QPoint(0, 0), kClientArea));
+        surface.paintOnto(painter, QRect(QPoint(0, 0), kClientArea));
         paintSceneLabels(window, painter);
     }
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || !picture.save(&file, "PNG") || !file.commit()) {
-        return failure(czech, file);
-    }
-    return {};
+    return pngBytes(picture);
 }
 
-// The same run once more, drawn as vector lines and circles.
-QString writeSvg(FrmKvelmor& window, const QString& path, bool czech)
+// The same run drawn as vector lines and circles, at the exact coordinates the run gave.
+QByteArray runSvg(FrmKvelmor& window, const RecordingSurface& drawing)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) return failure(czech, file);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
     QSvgGenerator svg;
-    svg.setOutputDevice(&file);
+    svg.setOutputDevice(&buffer);
     svg.setSize(kClientArea);
     svg.setViewBox(QRect(QPoint(0, 0), kClientArea));
     svg.setTitle(QStringLiteral("Kvelmor"));
     svg.setDescription(QStringLiteral("Interference - Kvelmor"));
-    {
-        QPainter painter(&svg);
-        painter.fillRect(QRect(QPoint(0, 0), kClientArea), kGrey);
-        VectorSurface surface(painter, window.palette());
-        WindowRunHost host(window);
-        runExperiment(surface, host);
-        paintSceneLabels(window, painter);
-    }
-    if (!file.commit()) return failure(czech, file);
-    return {};
+    QPainter painter;
+    if (!painter.begin(&svg)) return {};
+    painter.fillRect(QRect(QPoint(0, 0), kClientArea), kGrey);
+    VectorSurface surface(painter, window.palette());
+    replay(drawing, surface);
+    paintSceneLabels(window, painter);
+    if (!painter.end()) return {};
+    return bytes;
 }
 
-QString writeCsv(const FrmKvelmor& window, const QString& path, bool czech)
+QString notGenerated(const QString& name, bool czech)
 {
-    const Scene scene = Scene::forDistance(numberFromText(boxText(window, "nRozteč")));
-    const Wave wave = waveForFrequency(boxText(window, "nFi")).value_or(Wave{0, 0});
-    const double barScale = barScaleForDistance(boxText(window, "nRozteč")).value_or(0);
-
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Text)) return failure(czech, file);
-    QTextStream out(&file);
-    auto number = [](double v) { return QString::fromStdString(numberText(v)); };
-    out << "j,detector_y_twips,squared_length,bar_length_twips,sum_angle_rad,"
-           "continuous_squared_length\n";
-    for (int j = kFirstOffset; j <= kLastOffset; j += kOffsetStep) {
-        const StepSum sum = sumArrows(scene, wave, j);
-        const double dy = Scene::benchBottom - j;
-        const double angle = std::atan2(sum.tip.y - dy, sum.tip.x - scene.detectorX);
-        const ContinuousSum continuous = continuousSquaredLength(scene, wave, j);
-        out << j << ',' << number(dy) << ',' << number(sum.squaredLength) << ','
-            << number(sum.squaredLength * barScale) << ',' << number(angle) << ','
-            << number(continuous.squaredLength) << '\n';
-    }
-    out.flush();
-    if (out.status() != QTextStream::Ok || !file.commit()) return failure(czech, file);
-    return {};
+    return (czech ? QStringLiteral("nelze vytvořit %1") : QStringLiteral("cannot make %1"))
+        .arg(name);
 }
 
 }  // namespace
 
-QString exportBaseName(const QString& dir, const ExportSetting& setting)
+QString exportBaseName(const ExportSetting& setting)
 {
-    return QStringLiteral("%1/kvelmor-%2-%3").arg(dir, setting.frequencyText).arg(setting.distance);
+    return QStringLiteral("kvelmor-%1-%2").arg(setting.frequencyText).arg(setting.distance);
 }
 
 QString exportSetting(const ExportSetting& setting, const QString& dir, int scale, bool czech)
 {
-    FrmKvelmor window(nullptr, scale);
+    // The numbers (the sums once more, without their chains, and the continuous slit's
+    // quadrature) need no widgets: they are computed on a second core while this one runs and
+    // draws.
+    auto table = std::async(std::launch::async, [&setting] { return settingTable(setting); });
+
+    FrmKvelmor window(nullptr, 1);
     window.findChild<QAbstractButton*>(setting.frequencyOption)->setChecked(true);
     window.findChild<QAbstractButton*>(setting.distanceOption)->setChecked(true);
-    window.findChild<QAbstractButton*>(QStringLiteral("cmdStart"))->click();
+    RecordingSurface drawing;
+    {
+        WindowRunHost host(window);
+        runExperiment(drawing, host);
+    }
 
-    const QString base = exportBaseName(dir, setting);
-    QString error = writePng(window, base + QStringLiteral(".png"), scale, czech);
-    if (error.isEmpty()) error = writeSvg(window, base + QStringLiteral(".svg"), czech);
-    if (error.isEmpty()) error = writeCsv(window, base + QStringLiteral(".csv"), czech);
-    return error;
+    const QString base = exportBaseName(setting);
+    std::vector<OutputFile> files{
+        {base + QStringLiteral(".png"), runPng(window, drawing, scale)},
+        {base + QStringLiteral(".svg"), runSvg(window, drawing)},
+    };
+    const std::vector<StepRow> rows = table.get();
+    const PlotData plot = plotData(setting, rows);
+    files.push_back({base + QStringLiteral(".csv"), csvText(rows)});
+    files.push_back({base + QStringLiteral("-plot.svg"), plotSvg(plot, czech)});
+    files.push_back({base + QStringLiteral("-plot.png"), pngBytes(plotImage(plot, scale, czech))});
+    for (const OutputFile& file : files) {
+        if (file.bytes.isEmpty()) return notGenerated(file.name, czech);
+    }
+    return writeTogether(dir, files, czech);
 }
 
 }  // namespace kvelmor

@@ -8,8 +8,9 @@ namespace kvelmor {
 
 // One setting of the window: a frequency option and a distance option.
 struct ExportSetting {
-    QString frequencyOption;  // object name of the option, "op06"
-    QString frequencyText;    // what that option writes into its settings box, "0.6"
+    QString frequencyOption;   // object name of the option, "op06"
+    QString frequencyText;     // what that option writes into its settings box, "0.6"
+    QString frequencyCaption;  // the option's caption, "střední"
     QString distanceOption;   // "opV350"
     int distance;             // 350
 };
@@ -32,7 +33,12 @@ ParsedCommandLine parseCommandLine(const QStringList& arguments, bool czech);
 // The text of --help, in Czech or English.
 QString helpText(bool czech);
 
-// Whether the user's locale asks for Czech (LC_ALL, LC_MESSAGES, LANG, in that order).
+// Whether a locale name ("cs_CZ.UTF-8", "cs", "csb_PL") is of the Czech language: its language
+// code, the part before any '_', '.' or '@', is exactly "cs".
+bool isCzechLocale(const QString& localeName);
+
+// Whether the user's locale for messages is Czech: the first of LC_ALL, LC_MESSAGES and LANG that
+// is set decides.
 bool prefersCzech();
 
 // All fifteen settings, frequency by frequency from "nízký", distances 300, 350, 400.

@@ -2,11 +2,16 @@
 #include <unistd.h>
 
 #include <QApplication>
-#include <QDir>
+#include <clocale>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 
 #include "export/exporter.h"
 #include "export/exportoptions.h"
+#include "export/outputfiles.h"
+
+namespace {
 
 // The toolkit's warnings (about the session's runtime directory, say) mean nothing to someone
 // exporting pictures; only its critical messages get through to stderr.
@@ -17,57 +22,88 @@ void toolkitMessage(QtMsgType type, const QMessageLogContext&, const QString& me
     }
 }
 
+void say(std::FILE* stream, const QString& text)
+{
+    std::fputs(text.toUtf8().constData(), stream);
+}
+
+// Output that could not be written (a full disk, a closed pipe) is a failure too: flushes both
+// streams and turns a successful `status` into 1 when either lost something.
+int finish(int status, bool czech)
+{
+    const bool outLost = std::fflush(stdout) != 0 || std::ferror(stdout);
+    const int outError = errno;
+    if (outLost) {
+        say(stderr, (czech ? QStringLiteral("kvelmor-export: nelze zapsat na standardní výstup: %1\n")
+                           : QStringLiteral("kvelmor-export: cannot write to standard output: %1\n"))
+                        .arg(kvelmor::systemReason(outError, czech)));
+    }
+    const bool errLost = std::fflush(stderr) != 0 || std::ferror(stderr);
+    return status == 0 && (outLost || errLost) ? 1 : status;
+}
+
+}  // namespace
+
 int main(int argc, char* argv[])
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");  // never a window, never a display
+    std::setlocale(LC_ALL, "");
+    // The language of the system's reasons follows the locale alone, as the export's own texts do.
+    ::unsetenv("LANGUAGE");
+    const bool czech = kvelmor::prefersCzech();
+
+    // Only the export's own options count; the toolkit sees none of them (no -platform, no
+    // -display), and it never needs a display.
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
+    qputenv("QT_QPA_PLATFORM", "offscreen");
     qInstallMessageHandler(toolkitMessage);
-    QApplication app(argc, argv);
+    int toolkitArgc = 1;
+    char* toolkitArgv[] = {argv[0], nullptr};
+    QApplication app(toolkitArgc, toolkitArgv);
     QApplication::setApplicationName(QStringLiteral("kvelmor-export"));
     QApplication::setApplicationVersion(QStringLiteral(KVELMOR_VERSION));
 
     using Action = kvelmor::ParsedCommandLine::Action;
-    const bool czech = kvelmor::prefersCzech();
-    const auto parsed = kvelmor::parseCommandLine(QApplication::arguments().mid(1), czech);
+    const auto parsed = kvelmor::parseCommandLine(arguments, czech);
     switch (parsed.action) {
     case Action::Help:
-        std::fputs(kvelmor::helpText(czech).toUtf8().constData(), stdout);
-        return 0;
+        say(stdout, kvelmor::helpText(czech));
+        return finish(0, czech);
     case Action::Version:
         std::printf("kvelmor-export %s\n", KVELMOR_VERSION);
-        return 0;
+        return finish(0, czech);
     case Action::Error:
-        std::fprintf(stderr, "kvelmor-export: %s\n%s\n", parsed.error.toUtf8().constData(),
-                     czech ? "Více řekne 'kvelmor-export --help'."
-                           : "Try 'kvelmor-export --help' for more information.");
-        return 2;
+        say(stderr, QStringLiteral("kvelmor-export: %1\n%2\n")
+                        .arg(parsed.error, czech
+                                               ? QStringLiteral("Více řekne 'kvelmor-export --help'.")
+                                               : QStringLiteral(
+                                                     "Try 'kvelmor-export --help' for more information.")));
+        return finish(2, czech);
     case Action::Export:
         break;
     }
 
     const auto& options = parsed.options;
-    if (!QDir().mkpath(options.outDir)) {
-        std::fprintf(stderr,
-                     czech ? "kvelmor-export: nelze založit adresář %s\n"
-                           : "kvelmor-export: cannot create directory %s\n",
-                     options.outDir.toUtf8().constData());
-        return 1;
+    if (const QString error = kvelmor::makeFolder(options.outDir, czech); !error.isEmpty()) {
+        say(stderr, QStringLiteral("kvelmor-export: ") + error + QLatin1Char('\n'));
+        return finish(1, czech);
     }
     const bool progress = options.settings.size() > 1 && isatty(STDERR_FILENO);
     const int total = int(options.settings.size());
     for (int n = 0; n < total; ++n) {
         const auto& setting = options.settings[n];
         if (progress) {
-            std::fprintf(stderr, "\r[%2d/%d] %s", n + 1, total,
-                         qPrintable(kvelmor::exportBaseName(options.outDir, setting)));
+            say(stderr, QStringLiteral("\r[%1/%2] ").arg(n + 1, 2).arg(total) + options.outDir +
+                            QLatin1Char('/') + kvelmor::exportBaseName(setting));
             std::fflush(stderr);
         }
         const QString error = kvelmor::exportSetting(setting, options.outDir, options.scale, czech);
         if (!error.isEmpty()) {
             if (progress) std::fputc('\n', stderr);
-            std::fprintf(stderr, "kvelmor-export: %s\n", error.toUtf8().constData());
-            return 1;
+            say(stderr, QStringLiteral("kvelmor-export: ") + error + QLatin1Char('\n'));
+            return finish(1, czech);
         }
     }
     if (progress) std::fputc('\n', stderr);
-    return 0;
+    return finish(0, czech);
 }
