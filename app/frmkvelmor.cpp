@@ -6,11 +6,14 @@
 #include <QRadioButton>
 #include <QScrollBar>
 
+#include "app/classickeys.h"
 #include "app/controls.h"
 #include "app/inputblocker.h"
+#include "app/sceneimage.h"
 #include "app/windowrunhost.h"
 #include "app/windowsettings.h"
 #include "canvas/imagesurface.h"
+#include "layout/description.h"
 #include "run/experiment.h"
 
 namespace kvelmor {
@@ -41,6 +44,7 @@ FrmKvelmor::FrmKvelmor(QWidget* parent, qreal pictureRatio) : QWidget(parent)
     resize(twipsToPixels(kClientWidthTwips), twipsToPixels(kClientHeightTwips));
 
     createControls(this);
+    image_ = new SceneImage(this);
     settings_ = std::make_unique<WindowSettings>(*this);
     host_ = std::make_unique<WindowRunHost>(*this);
 
@@ -49,6 +53,7 @@ FrmKvelmor::FrmKvelmor(QWidget* parent, qreal pictureRatio) : QWidget(parent)
                                               palette(), [this](const QRect& r) { repaint(r); });
 
     connectOptions();
+    (new ClassicKeys(this))->watchControlsOf(this);
     connect(control<QScrollBar>("HScroll1"), &QScrollBar::valueChanged, this,
             [this](int value) { scrollChanged(*settings_, value); });
     connect(control<QPushButton>("cmdStart"), &QPushButton::clicked, this, &FrmKvelmor::start);
@@ -83,11 +88,16 @@ void FrmKvelmor::start()
     if (running_) return;  // input is blocked during a run; this only guards against re-entry
     running_ = true;
     closing_ = false;
+    const std::string frequency = settings_->boxText(SettingsBox::nFi);
+    const std::string distance = settings_->boxText(SettingsBox::nRozteč);
     {
         InputBlocker noInput;
         runExperiment(*surface_, *host_);
     }
     running_ = false;
+    if (!closing_)
+        image_->setAccessibleDescription(
+            QString::fromStdString(runDescription(frequency, distance)));
 }
 
 void FrmKvelmor::paintEvent(QPaintEvent* event)

@@ -6,6 +6,7 @@
 namespace kvelmor {
 
 class ImageSurface;
+class SceneImage;
 class WindowRunHost;
 class WindowSettings;
 
@@ -36,6 +37,7 @@ private:
 
     std::unique_ptr<ImageSurface> surface_;
     std::unique_ptr<WindowSettings> settings_;
+    SceneImage* image_ = nullptr;
     std::unique_ptr<WindowRunHost> host_;
     bool running_ = false;
     bool closing_ = false;

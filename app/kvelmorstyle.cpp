@@ -1,12 +1,37 @@
 #include "app/kvelmorstyle.h"
 
 #include <QPainter>
+#include <QStyleOptionGroupBox>
 
 namespace kvelmor {
 
 namespace {
+
 constexpr int kLargestIndicator = 12;
+
+// The classic desktop's 3-D colours: button shadow and button highlight.
+const QColor kShadow(0x80, 0x80, 0x80);
+const QColor kHighlight(0xFF, 0xFF, 0xFF);
+
+// Where a frame's caption starts, and the gap the border leaves on each side of it.
+constexpr int kCaptionLeft = 8;
+constexpr int kCaptionGap = 2;
+
+// The caption's rectangle: one line of the frame's font at the top, near the left.
+QRect captionRect(const QStyleOptionGroupBox& box)
+{
+    const QFontMetrics& metrics = box.fontMetrics;
+    const int width = metrics.horizontalAdvance(box.text);
+    return {box.rect.left() + kCaptionLeft, box.rect.top(), width, metrics.height()};
 }
+
+// The height of the border's top edge: the caption's vertical middle.
+int borderTop(const QStyleOptionGroupBox& box)
+{
+    return box.rect.top() + box.fontMetrics.height() / 2;
+}
+
+}  // namespace
 
 KvelmorStyle::KvelmorStyle() : QProxyStyle() {}
 
@@ -18,6 +43,58 @@ int KvelmorStyle::pixelMetric(PixelMetric metric, const QStyleOption* option,
         return std::min(base, kLargestIndicator);
     }
     return base;
+}
+
+void KvelmorStyle::drawComplexControl(ComplexControl control, const QStyleOptionComplex* option,
+                                      QPainter* painter, const QWidget* widget) const
+{
+    const auto* box = qstyleoption_cast<const QStyleOptionGroupBox*>(option);
+    if (control != CC_GroupBox || !box) {
+        QProxyStyle::drawComplexControl(control, option, painter, widget);
+        return;
+    }
+    painter->save();
+    painter->setRenderHint(QPainter::Antialiasing, false);
+    const QRect r = box->rect;
+    const int top = borderTop(*box);
+    // Etched: a shadow rectangle, and a highlight one pixel right and down from it, so that the
+    // frame's outer edge is the highlight at the right and bottom of its rectangle.
+    const QRect outer(r.left(), top, r.width() - 1, r.bottom() - top);
+    painter->setBrush(Qt::NoBrush);
+    painter->setPen(QPen(kShadow, 0));
+    painter->drawRect(outer.adjusted(0, 0, -1, -1));
+    painter->setPen(QPen(kHighlight, 0));
+    painter->drawRect(outer.adjusted(1, 1, 0, 0));
+
+    if (!box->text.isEmpty()) {
+        // The caption interrupts the top edge: its rectangle, widened by the gap, is filled with
+        // the frame's back colour before the text is drawn over it.
+        const QRect caption = captionRect(*box);
+        painter->fillRect(caption.adjusted(-kCaptionGap, 0, kCaptionGap, 0),
+                          box->palette.color(QPalette::Window));
+        painter->setPen(box->palette.color(QPalette::WindowText));
+        painter->drawText(caption, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, box->text);
+    }
+    painter->restore();
+}
+
+QRect KvelmorStyle::subControlRect(ComplexControl control, const QStyleOptionComplex* option,
+                                   SubControl subControl, const QWidget* widget) const
+{
+    const auto* box = qstyleoption_cast<const QStyleOptionGroupBox*>(option);
+    if (control != CC_GroupBox || !box) {
+        return QProxyStyle::subControlRect(control, option, subControl, widget);
+    }
+    switch (subControl) {
+    case SC_GroupBoxLabel:
+        return captionRect(*box);
+    case SC_GroupBoxFrame:
+        return box->rect.adjusted(0, borderTop(*box) - box->rect.top(), 0, 0);
+    case SC_GroupBoxContents:
+        return box->rect.adjusted(2, borderTop(*box) - box->rect.top() + 2, -2, -2);
+    default:
+        return QRect();
+    }
 }
 
 void KvelmorStyle::drawItemText(QPainter* painter, const QRect& rect, int flags,

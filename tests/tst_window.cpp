@@ -43,11 +43,13 @@ private slots:
     void loadsTheDefaults();
     void optionRewritesOnlyItsOwnBox_data();
     void optionRewritesOnlyItsOwnBox();
+    void arrowKeysSelectWithinAGroup_data();
     void arrowKeysSelectWithinAGroup();
     void scrollBarWritesThirtyTimesPlusOne();
     void scrollBarWaitsForTheEndOfADrag();
+    void tabVisitsControlsInTabIndexOrder_data();
     void tabVisitsControlsInTabIndexOrder();
-    void enterAndEscapePressNothing();
+    void enterPressesOnlyTheFocusedButton();
     void captionsUseTheirFonts();
     void resizingMovesNoControl();
     void konecEndsTheProgram();
@@ -176,14 +178,51 @@ void TestWindow::optionRewritesOnlyItsOwnBox()
     QVERIFY(find<QRadioButton>(window.get(), other)->isChecked());
 }
 
+void TestWindow::arrowKeysSelectWithinAGroup_data()
+{
+    QTest::addColumn<QStringList>("group");  // the options top to bottom
+    QTest::addColumn<QString>("box");
+    QTest::addColumn<QStringList>("texts");  // what each option writes
+    QTest::newRow("Kmitočet fotonu")
+        << QStringList{"op5", "op1", "op06", "op02", "op003"} << QStringLiteral("nFi")
+        << QStringList{"5", "1", "0.6", "0.2", "0.03"};
+    QTest::newRow("Detektor-Clona") << QStringList{"opV300", "opV350", "opV400"}
+                                    << QStringLiteral("nRozteč")
+                                    << QStringList{"300", "350", "400"};
+}
+
+// From every option of a group, Down and Right go to the next one in the frame's order and Up and
+// Left to the previous one, round from one end to the other; the focus and the box follow.
 void TestWindow::arrowKeysSelectWithinAGroup()
 {
-    auto* op06 = find<QRadioButton>(window.get(), "op06");
-    op06->setFocus();
-    QTest::keyClick(op06, Qt::Key_Down);
-    QVERIFY(find<QRadioButton>(window.get(), "op02")->isChecked());
-    QCOMPARE(boxText(window.get(), "nFi"), QStringLiteral("0.2"));
-    QCOMPARE(boxText(window.get(), "nRozteč"), QStringLiteral("350"));
+    QFETCH(QStringList, group);
+    QFETCH(QString, box);
+    QFETCH(QStringList, texts);
+    const int n = int(group.size());
+    const QByteArray boxName = box.toUtf8();
+    for (Qt::Key key : {Qt::Key_Down, Qt::Key_Right, Qt::Key_Up, Qt::Key_Left}) {
+        const int step = key == Qt::Key_Down || key == Qt::Key_Right ? 1 : -1;
+        for (int i = 0; i < n; ++i) {
+            auto* from = find<QRadioButton>(window.get(), group[i].toUtf8().constData());
+            from->setChecked(true);
+            from->setFocus();
+            QTest::keyClick(from, key);
+            const int j = ((i + step) % n + n) % n;
+            const QString where = QStringLiteral("%1 from %2").arg(QKeySequence(key).toString(),
+                                                                   group[i]);
+            auto* to = find<QRadioButton>(window.get(), group[j].toUtf8().constData());
+            QVERIFY2(to->isChecked(), qPrintable(where));
+            QVERIFY2(!from->isChecked(), qPrintable(where));
+            QVERIFY2(to->hasFocus(), qPrintable(where));
+            QCOMPARE(boxText(window.get(), boxName.constData()), texts[j]);
+        }
+    }
+    // The other group keeps its selection and its box.
+    if (box == QStringLiteral("nFi")) {
+        QCOMPARE(boxText(window.get(), "nRozteč"), QStringLiteral("350"));
+    } else {
+        QCOMPARE(boxText(window.get(), "nFi"), QStringLiteral("0.6"));
+    }
 }
 
 void TestWindow::scrollBarWritesThirtyTimesPlusOne()
@@ -223,39 +262,93 @@ void TestWindow::scrollBarWaitsForTheEndOfADrag()
     QCOMPARE(boxText(window.get(), "nSpomaleni"), QString::number(bar->value() * 30 + 1));
 }
 
-void TestWindow::tabVisitsControlsInTabIndexOrder()
+void TestWindow::tabVisitsControlsInTabIndexOrder_data()
 {
-    QStringList visited;
-    for (int i = 0; i < 6; ++i) {
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-        visited << QApplication::focusWidget()->objectName();
+    QTest::addColumn<QString>("frequency");
+    QTest::addColumn<QString>("distance");
+    QTest::addColumn<QStringList>("cycle");  // from "Start" round to "Start"
+    // Tab indices: Start 1, Konec 7, vyšší 9, střední 10, nižší 12, 350 15, 300 17, 400 18,
+    // vysoký 19, nízký 20, the scroll bar 26.
+    const struct {
+        const char* frequency;
+        int frequencyTab;
+    } frequencies[] = {{"op5", 19}, {"op1", 9}, {"op06", 10}, {"op02", 12}, {"op003", 20}};
+    const struct {
+        const char* distance;
+        int distanceTab;
+    } distances[] = {{"opV300", 17}, {"opV350", 15}, {"opV400", 18}};
+    for (const auto& f : frequencies) {
+        for (const auto& d : distances) {
+            QStringList cycle{"cmdKonec"};
+            if (f.frequencyTab < d.distanceTab) {
+                cycle << f.frequency << d.distance;
+            } else {
+                cycle << d.distance << f.frequency;
+            }
+            cycle << "HScroll1" << "cmdStart";
+            QTest::addRow("%s %s", f.frequency, d.distance)
+                << QString::fromUtf8(f.frequency) << QString::fromUtf8(d.distance) << cycle;
+        }
     }
-    QCOMPARE(visited,
-             (QStringList{"cmdKonec", "op06", "opV350", "HScroll1", "cmdStart", "cmdKonec"}));
-
-    // After another choice Tab stops at the new selection, in its own place of the order (19).
-    clickOn(find<QRadioButton>(window.get(), "op5"));
-    find(window.get(), "cmdKonec")->setFocus();
-    visited.clear();
-    for (int i = 0; i < 3; ++i) {
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-        visited << QApplication::focusWidget()->objectName();
-    }
-    QCOMPARE(visited, (QStringList{"opV350", "op5", "HScroll1"}));
 }
 
-void TestWindow::enterAndEscapePressNothing()
+// Tab visits the two buttons, the selected option of each visible group and the scroll bar, in
+// ascending tab index, whatever is selected; Shift+Tab goes the same way back.
+void TestWindow::tabVisitsControlsInTabIndexOrder()
+{
+    QFETCH(QString, frequency);
+    QFETCH(QString, distance);
+    QFETCH(QStringList, cycle);
+    clickOn(find<QRadioButton>(window.get(), frequency.toUtf8().constData()));
+    clickOn(find<QRadioButton>(window.get(), distance.toUtf8().constData()));
+    find(window.get(), "cmdStart")->setFocus();
+    QStringList visited;
+    for (int i = 0; i < cycle.size(); ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        visited << QApplication::focusWidget()->objectName();
+    }
+    QCOMPARE(visited, cycle);
+
+    QStringList back;
+    for (int i = 0; i < cycle.size(); ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+        back << QApplication::focusWidget()->objectName();
+    }
+    QStringList reversed(cycle.rbegin() + 1, cycle.rend());
+    reversed << QStringLiteral("cmdStart");
+    QCOMPARE(back, reversed);
+}
+
+// Enter (either key) presses the focused button once, as Space does; on any other control Enter
+// and Esc press nothing, and Esc presses nothing anywhere.
+void TestWindow::enterPressesOnlyTheFocusedButton()
 {
     QSignalSpy start(find<QPushButton>(window.get(), "cmdStart"), &QPushButton::clicked);
     QSignalSpy konec(find<QPushButton>(window.get(), "cmdKonec"), &QPushButton::clicked);
-    for (const char* name : {"op06", "opV350", "HScroll1", "cmdKonec"}) {
+    connect(find<QPushButton>(window.get(), "cmdKonec"), &QPushButton::clicked, window.get(),
+            [this] { window->show(); }, Qt::QueuedConnection);  // stay open for the next keys
+    for (const char* name : {"op06", "opV350", "HScroll1", "cmdKonec", "cmdStart"}) {
         QWidget* w = find(window.get(), name);
         w->setFocus();
-        for (Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape}) QTest::keyClick(w, key);
+        QTest::keyClick(w, Qt::Key_Escape);
+    }
+    for (const char* name : {"op06", "opV350", "HScroll1"}) {
+        QWidget* w = find(window.get(), name);
+        w->setFocus();
+        for (Qt::Key key : {Qt::Key_Return, Qt::Key_Enter}) QTest::keyClick(w, key);
+        QTest::keyClick(w, Qt::Key_Enter, Qt::KeypadModifier);
     }
     QCOMPARE(start.count(), 0);
     QCOMPARE(konec.count(), 0);
-    QVERIFY(window->isVisible());
+
+    auto* konecButton = find(window.get(), "cmdKonec");
+    konecButton->setFocus();
+    QTest::keyClick(konecButton, Qt::Key_Return);
+    QCOMPARE(konec.count(), 1);
+    QTest::keyClick(konecButton, Qt::Key_Enter, Qt::KeypadModifier);
+    QCOMPARE(konec.count(), 2);
+    QCOMPARE(start.count(), 0);
+
     for (auto* button : window->findChildren<QAbstractButton*>()) {
         QVERIFY2(!button->text().contains('&'), qPrintable(button->objectName()));
         QVERIFY(button->shortcut().isEmpty());
@@ -274,21 +367,37 @@ void TestWindow::captionsUseTheirFonts()
         int pixels;
         bool bold;
     };
+    // Every control with a caption of its own font; the rest follow below.
     const Expect expected[] = {
         {"labNeurcitost", "Times New Roman", 19, true},
         {"cmdStart", "Times New Roman", 21, true},
         {"cmdKonec", "Times New Roman", 19, true},
         {"LabStart", "Times New Roman", 21, true},
         {"frmFrekvence", "Arial", 13, true},
-        {"labClona", "Arial", 13, true},
+        {"op5", "Arial", 13, false},
+        {"op1", "Arial", 13, false},
         {"op06", "Arial", 13, false},
+        {"op02", "Arial", 13, false},
+        {"frmVzdalenost", "Arial", 13, true},
+        {"opV300", "Arial", 13, false},
+        {"opV350", "Arial", 13, false},
         {"opV400", "Arial", 13, false},
+        {"frmAnimace", "Arial", 13, true},
+        {"labZdroj", "Arial", 13, true},
+        {"labClona", "Arial", 13, true},
+        {"labDetektorB", "Arial", 13, true},
+        {"labPravděpodobnost", "Arial", 13, true},
     };
     for (const Expect& e : expected) {
         const QFont font = find(window.get(), e.name)->font();
-        QCOMPARE(font.family(), QString::fromLatin1(e.family));
-        QCOMPARE(font.pixelSize(), e.pixels);
-        QCOMPARE(font.bold(), e.bold);
+        QVERIFY2(!font.italic() && !font.underline() && !font.strikeOut(), e.name);
+        const QString what = QStringLiteral("%1: %2 %3 px%4")
+                                 .arg(QString::fromUtf8(e.name), font.family())
+                                 .arg(font.pixelSize())
+                                 .arg(font.bold() ? " bold" : "");
+        QVERIFY2(font.family() == QString::fromLatin1(e.family), qPrintable(what));
+        QVERIFY2(font.pixelSize() == e.pixels, qPrintable(what));
+        QVERIFY2(font.bold() == e.bold, qPrintable(what));
         // With the set-up's fonts the faces resolve to their metric-compatible twins.
         const QString resolved = QFontInfo(font).family();
         QVERIFY2(resolved.startsWith(QStringLiteral("Liberation")), qPrintable(resolved));
@@ -298,7 +407,9 @@ void TestWindow::captionsUseTheirFonts()
     QCOMPARE(nizky, window->font());
     QVERIFY(!nizky.bold());
     QVERIFY(nizky.pixelSize() != 13);
-    QCOMPARE(find(window.get(), "opRychlá")->font(), window->font());
+    for (const char* name : {"opRychlá", "OpPomalejší", "opPomalá"}) {
+        QCOMPARE(find(window.get(), name)->font(), window->font());
+    }
     QVERIFY(QFontMetrics(nizky).inFont(QChar(u'í')));
 }
 

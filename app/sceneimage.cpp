@@ -1,0 +1,41 @@
+#include "app/sceneimage.h"
+
+#include <QAccessible>
+#include <QAccessibleWidget>
+
+#include "layout/controls.h"
+#include "layout/description.h"
+
+namespace kvelmor {
+
+namespace {
+
+QAccessibleInterface* imageInterface(const QString&, QObject* object)
+{
+    if (auto* image = qobject_cast<SceneImage*>(object)) {
+        return new QAccessibleWidget(image, QAccessible::Graphic);
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+SceneImage::SceneImage(QWidget* window) : QWidget(window)
+{
+    static const bool installed = [] {
+        QAccessible::installFactory(imageInterface);
+        return true;
+    }();
+    Q_UNUSED(installed);
+
+    setObjectName(QStringLiteral("kresba"));
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+    setFocusPolicy(Qt::NoFocus);
+    setGeometry(0, 0, twipsToPixels(kClientWidthTwips), twipsToPixels(kClientHeightTwips));
+    setAccessibleName(QString::fromUtf8(kPictureName.data(), qsizetype(kPictureName.size())));
+    setAccessibleDescription(QString::fromUtf8(kEmptyPictureDescription.data(),
+                                               qsizetype(kEmptyPictureDescription.size())));
+    lower();
+}
+
+}  // namespace kvelmor

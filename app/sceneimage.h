@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QWidget>
+
+namespace kvelmor {
+
+// The drawing area as assistive technology sees it: an image over the whole client area, beneath
+// every control, that takes neither the mouse nor the focus and paints nothing itself (the window
+// paints its picture). Its accessible description says what the last run drew.
+class SceneImage final : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit SceneImage(QWidget* window);
+};
+
+}  // namespace kvelmor
