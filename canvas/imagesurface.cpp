@@ -3,12 +3,9 @@
 #include <cmath>
 
 #include "canvas/colours.h"
+#include "canvas/pixelrule.h"
 
 namespace kvelmor {
-
-namespace {
-constexpr double kTwipsPerPixel = 15;
-}
 
 ImageSurface::ImageSurface(QSize logicalSize, qreal devicePixelRatio, QPalette palette,
                            std::function<void(const QRect&)> flushed)
@@ -31,17 +28,14 @@ QColor ImageSurface::colourOf(Colour colour) const
 
 int ImageSurface::penWidth() const
 {
-    return std::max(1, static_cast<int>(std::lround(state_.lineWidth * ratio_)));
+    return pixelrule::penWidth(state_.lineWidth, ratio_);
 }
 
-// The one place where coordinates of the current unit become device pixels (see the pixel rule).
-// The offset puts odd-width lines on the middle of a logical pixel and even-width ones on its
-// corner, so that at any whole device-pixel ratio the picture is the 1x picture enlarged.
+// Coordinates of the current unit in device pixels, by the pixel rule the page's canvas shares.
 QPointF ImageSurface::toDevice(float x, float y) const
 {
-    const double scale = (state_.unit == ScaleUnit::Twips ? 1 / kTwipsPerPixel : 1.0) * ratio_;
-    const double offset = state_.lineWidth % 2 ? ratio_ / 2 : 0.0;
-    return {std::floor(x * scale + 0.5) + offset, std::floor(y * scale + 0.5) + offset};
+    const pixelrule::DevicePoint p = pixelrule::toDevice(x, y, state_, ratio_);
+    return {p.x, p.y};
 }
 
 // The footprint of a pen of `width` device pixels placed on one point: a width x width square.
@@ -100,10 +94,10 @@ void ImageSurface::circle(float x, float y, float radius)
 {
     const int width = penWidth();
     const QPointF centre = toDevice(x, y);
-    const double r = radius * (state_.unit == ScaleUnit::Twips ? 1 / kTwipsPerPixel : 1.0) * ratio_;
+    const double r = pixelrule::deviceRadius(radius, state_, ratio_);
     QPainter& p = painter();
     const QColor outline = colourOf(systemColour(kButtonTextColour));
-    if (r < 0.5) {
+    if (pixelrule::isDot(r)) {
         p.fillRect(square(centre, width), outline);  // too small to outline: a dot the pen's width
     } else {
         p.setPen(QPen(outline, width));

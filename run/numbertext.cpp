@@ -1,16 +1,43 @@
 #include "run/numbertext.h"
 
-#include <array>
-#include <charconv>
+#include <locale>
+#include <sstream>
 
 namespace kvelmor {
 
+namespace {
+
+// The classic "C" locale: a decimal point and no thousands grouping, whatever the user's desktop
+// and whatever global C++ locale a program installs.
+template <typename Stream>
+Stream classicStream()
+{
+    Stream stream;
+    stream.imbue(std::locale::classic());
+    return stream;
+}
+
+std::string fixedText(double value, int decimals)
+{
+    auto out = classicStream<std::ostringstream>();
+    out.setf(std::ios::fixed, std::ios::floatfield);
+    out.precision(decimals);
+    out << value;
+    return out.str();
+}
+
+}  // namespace
+
+// The fewest decimals that read back exactly. Every value a setting writes needs at most a few;
+// a double never needs more than 1074 (the smallest subnormal).
 std::string numberText(double value)
 {
-    std::array<char, 400> buffer{};  // room for the longest fixed-form double
-    const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
-                                      std::chars_format::fixed);
-    return {buffer.data(), result.ptr};
+    constexpr int kMostDecimals = 1074;
+    for (int decimals = 0; decimals < kMostDecimals; ++decimals) {
+        std::string text = fixedText(value, decimals);
+        if (numberFromText(text) == value) return text;
+    }
+    return fixedText(value, kMostDecimals);
 }
 
 double numberFromText(std::string_view text)
@@ -19,10 +46,15 @@ double numberFromText(std::string_view text)
     if (first == std::string_view::npos) return 0.0;
     text.remove_prefix(first);
     text = text.substr(0, text.find_last_not_of(' ') + 1);
+    // Only what the writer produces: an optional minus, digits, a point. The stream alone would
+    // also take a plus sign or skip tabs.
+    if (text.front() == '+') return 0.0;
 
+    auto in = classicStream<std::istringstream>();
+    in.str(std::string(text));
     double value = 0.0;
-    const auto result = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (result.ec != std::errc() || result.ptr != text.data() + text.size()) return 0.0;
+    in >> std::noskipws >> value;
+    if (in.fail() || in.peek() != std::istringstream::traits_type::eof()) return 0.0;
     return value;
 }
 

@@ -1,0 +1,156 @@
+// The browser edition of Kvelmor: the same window, built from the same layout table, running the
+// same experiment, on a web page. The page's JavaScript (page.js) only builds elements and
+// forwards events; the handlers below decide what they do.
+#include <emscripten.h>
+
+#include <memory>
+#include <string>
+
+#include "layout/controls.h"
+#include "layout/description.h"
+#include "layout/settings.h"
+#include "run/experiment.h"
+#include "web/jsbindings.h"
+#include "web/pagerunhost.h"
+#include "web/pagesettings.h"
+#include "web/pagetexts.h"
+#include "web/pixelpicture.h"
+
+using namespace kvelmor;
+
+namespace {
+
+// The picture covers all a run ever paints (its grey background reaches 800 x 650 pixels), as the
+// desktop window's does.
+constexpr int kPictureWidth = 801;
+constexpr int kPictureHeight = 651;
+
+struct Page {
+    PageSettings settings;
+    PageRunHost host;
+    std::unique_ptr<PixelPicture> picture;
+    bool running = false;
+    bool ended = false;
+};
+
+Page& page()
+{
+    static Page thePage;
+    return thePage;
+}
+
+std::string kindName(ControlKind kind)
+{
+    switch (kind) {
+    case ControlKind::Label:
+        return "label";
+    case ControlKind::Button:
+        return "button";
+    case ControlKind::ScrollBar:
+        return "scrollbar";
+    case ControlKind::Frame:
+        return "frame";
+    case ControlKind::Option:
+        return "option";
+    case ControlKind::SettingsBox:
+        return "box";
+    }
+    return "";
+}
+
+void buildWindow()
+{
+    js::createWindow(twipsToPixels(kClientWidthTwips), twipsToPixels(kClientHeightTwips),
+                     cssColour(kBackColour), std::string(kWindowCaption),
+                     std::string(kPictureName), std::string(kEmptyPictureDescription));
+    for (const ControlRow& row : controlRows()) {
+        const FontFace face = fontFace(row.font);
+        js::addControl(std::string(row.name), kindName(row.kind), std::string(row.container),
+                       std::string(row.caption), twipsToPixels(row.left), twipsToPixels(row.top),
+                       twipsToPixels(row.width), twipsToPixels(row.height),
+                       cssFontFamily(face.family), face.pixelSize, face.bold, row.shown,
+                       row.tabIndex, std::string(accessibleName(row)),
+                       std::string(row.accessibleDescription));
+        if (row.kind == ControlKind::ScrollBar) {
+            js::setScrollRange(std::string(row.name), kScrollMinimum, kScrollMaximum,
+                               kScrollSmallStep, kScrollLargeStep);
+        }
+    }
+    js::finishWindow();
+}
+
+// A picture at the screen's current device-pixel ratio; a run started after the ratio changed
+// (browser zoom, another screen) gets a new one, which it paints over entirely.
+void preparePicture(Page& p)
+{
+    const double ratio = js::devicePixelRatio() > 0 ? js::devicePixelRatio() : 1.0;
+    if (p.picture && p.picture->ratio() == ratio) return;
+    p.picture = std::make_unique<PixelPicture>(
+        kPictureWidth, kPictureHeight, ratio, [&p](const PixelPicture::Rect& r) {
+            js::showPixels(p.picture->rgba(), p.picture->width(), p.picture->height(), r.x, r.y,
+                           r.width, r.height);
+        });
+    js::createPicture(p.picture->width(), p.picture->height(), kPictureWidth, kPictureHeight);
+}
+
+}  // namespace
+
+extern "C" {
+
+// "Start": the whole run, inside this call. Its waits hand control to the browser, so the page
+// stays alive; page.js handles no input while `running` is set, and this guard keeps a second
+// run from starting inside the first.
+EMSCRIPTEN_KEEPALIVE void kv_start()
+{
+    Page& p = page();
+    if (p.running || p.ended) return;
+    p.running = true;
+    js::setRunning(true);
+    preparePicture(p);
+    const std::string frequency = p.settings.boxText(SettingsBox::nFi);
+    const std::string distance = p.settings.boxText(SettingsBox::nRozteč);
+    p.host.begin();
+    runExperiment(*p.picture, p.host);
+    js::setPictureDescription(runDescription(frequency, distance));
+    p.running = false;
+    js::setRunning(false);
+}
+
+// An option chosen by the user (click, or arrow keys within its frame).
+EMSCRIPTEN_KEEPALIVE void kv_selectOption(const char* name)
+{
+    Page& p = page();
+    if (p.running || p.ended) return;
+    p.settings.selectOption(name);
+}
+
+// The scroll bar's value changed: after an arrow, a key, a track click or the end of a drag.
+EMSCRIPTEN_KEEPALIVE void kv_scrollChanged(int value)
+{
+    Page& p = page();
+    if (p.running || p.ended) return;
+    scrollChanged(p.settings, value);
+}
+
+// "Konec": a page cannot close its tab, so the program ends for good and the page says so.
+EMSCRIPTEN_KEEPALIVE void kv_end()
+{
+    Page& p = page();
+    if (p.running || p.ended) return;
+    p.ended = true;
+    js::showEnded(std::string(kEndedText));
+}
+
+}  // extern "C"
+
+// The load step, as on the desktop: the window and its controls, then the defaults, then the
+// focus on "Start".
+int main()
+{
+    Page& p = page();
+    buildWindow();
+    preparePicture(p);
+    loadStep(p.settings);
+    js::focusControl("cmdStart");
+    return 0;
+}

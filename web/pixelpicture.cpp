@@ -1,0 +1,143 @@
+#include "web/pixelpicture.h"
+
+#include <algorithm>
+#include <bit>
+#include <cmath>
+#include <limits>
+
+#include "canvas/pixelrule.h"
+
+namespace kvelmor {
+
+static_assert(std::endian::native == std::endian::little,
+              "pixels are stored as 0xAABBGGRR words to read as R, G, B, A bytes");
+
+namespace {
+constexpr int kClean = std::numeric_limits<int>::max();
+}
+
+PixelPicture::PixelPicture(int logicalWidth, int logicalHeight, double ratio,
+                           std::function<void(const Rect&)> flushed)
+    : width_(static_cast<int>(std::ceil(logicalWidth * ratio))),
+      height_(static_cast<int>(std::ceil(logicalHeight * ratio))),
+      ratio_(ratio),
+      pixels_(std::size_t(width_) * height_, 0u),
+      flushed_(std::move(flushed)),
+      dirtyLeft_(kClean),
+      dirtyTop_(kClean),
+      dirtyRight_(-1),
+      dirtyBottom_(-1)
+{
+}
+
+std::uint32_t PixelPicture::pixelOf(Colour colour)
+{
+    if (isSystemColour(colour)) {
+        return colour - kSystemColourFlag == kTitleBarTextColour ? 0xFFFFFFFFu : 0xFF000000u;
+    }
+    return 0xFF000000u | (colour & 0x00FFFFFFu);
+}
+
+void PixelPicture::fill(int x0, int y0, int x1, int y1, std::uint32_t value)
+{
+    x0 = std::max(x0, 0);
+    y0 = std::max(y0, 0);
+    x1 = std::min(x1, width_ - 1);
+    y1 = std::min(y1, height_ - 1);
+    if (x0 > x1 || y0 > y1) return;
+    for (int y = y0; y <= y1; ++y) {
+        std::fill_n(pixels_.begin() + std::ptrdiff_t(y) * width_ + x0, x1 - x0 + 1, value);
+    }
+    dirtyLeft_ = std::min(dirtyLeft_, x0);
+    dirtyTop_ = std::min(dirtyTop_, y0);
+    dirtyRight_ = std::max(dirtyRight_, x1);
+    dirtyBottom_ = std::max(dirtyBottom_, y1);
+}
+
+// The pen's square footprint at one point.
+void PixelPicture::stamp(double x, double y, int pen, std::uint32_t value)
+{
+    const pixelrule::PixelRange xs = pixelrule::penRange(x, pen);
+    const pixelrule::PixelRange ys = pixelrule::penRange(y, pen);
+    fill(xs.first, ys.first, xs.last, ys.last, value);
+}
+
+void PixelPicture::line(float x1, float y1, float x2, float y2)
+{
+    stroke(x1, y1, x2, y2, pixelOf(systemColour(kButtonTextColour)));
+}
+
+void PixelPicture::line(float x1, float y1, float x2, float y2, Colour colour)
+{
+    stroke(x1, y1, x2, y2, pixelOf(colour));
+}
+
+// The pen moved from one end point to the other in steps of at most one device pixel along the
+// longer axis, leaving its square at every step: square caps at both ends, and a horizontal or
+// vertical line exactly the rectangle between the pen's squares at its ends.
+void PixelPicture::stroke(float x1, float y1, float x2, float y2, std::uint32_t value)
+{
+    const int pen = pixelrule::penWidth(state_.lineWidth, ratio_);
+    const pixelrule::DevicePoint a = pixelrule::toDevice(x1, y1, state_, ratio_);
+    const pixelrule::DevicePoint b = pixelrule::toDevice(x2, y2, state_, ratio_);
+    if (a.x == b.x || a.y == b.y) {
+        const pixelrule::PixelRange ax = pixelrule::penRange(a.x, pen);
+        const pixelrule::PixelRange ay = pixelrule::penRange(a.y, pen);
+        const pixelrule::PixelRange bx = pixelrule::penRange(b.x, pen);
+        const pixelrule::PixelRange by = pixelrule::penRange(b.y, pen);
+        fill(std::min(ax.first, bx.first), std::min(ay.first, by.first),
+             std::max(ax.last, bx.last), std::max(ay.last, by.last), value);
+        return;
+    }
+    const int steps = static_cast<int>(std::ceil(std::max(std::abs(b.x - a.x), std::abs(b.y - a.y))));
+    for (int i = 0; i <= steps; ++i) {
+        const double t = double(i) / steps;
+        // Rounded to whole steps from the start, so that the path keeps the end points' offset.
+        const double x = a.x + std::round((b.x - a.x) * t);
+        const double y = a.y + std::round((b.y - a.y) * t);
+        stamp(x, y, pen, value);
+    }
+}
+
+// A full circle: the pen's ring around the rounded centre, filled inside when the fill is solid.
+// Less than a device pixel across, it is the pen's square alone.
+void PixelPicture::circle(float x, float y, float radius)
+{
+    const int pen = pixelrule::penWidth(state_.lineWidth, ratio_);
+    const pixelrule::DevicePoint c = pixelrule::toDevice(x, y, state_, ratio_);
+    const double r = pixelrule::deviceRadius(radius, state_, ratio_);
+    const std::uint32_t outline = pixelOf(systemColour(kButtonTextColour));
+    if (pixelrule::isDot(r)) {
+        stamp(c.x, c.y, pen, outline);
+        return;
+    }
+    const bool filled = state_.fillStyle == FillStyle::Solid;
+    const std::uint32_t inside = pixelOf(state_.fillColour);
+    const double reach = r + pen / 2.0;
+    const int x0 = static_cast<int>(std::floor(c.x - reach));
+    const int x1 = static_cast<int>(std::ceil(c.x + reach));
+    const int y0 = static_cast<int>(std::floor(c.y - reach));
+    const int y1 = static_cast<int>(std::ceil(c.y + reach));
+    for (int py = y0; py <= y1; ++py) {
+        for (int px = x0; px <= x1; ++px) {
+            const double d = std::hypot(px + 0.5 - c.x, py + 0.5 - c.y);
+            if (std::abs(d - r) <= pen / 2.0) {
+                fill(px, py, px, py, outline);
+            } else if (filled && d < r) {
+                fill(px, py, px, py, inside);
+            }
+        }
+    }
+}
+
+void PixelPicture::flush()
+{
+    if (dirtyLeft_ > dirtyRight_) return;
+    const Rect dirty{dirtyLeft_, dirtyTop_, dirtyRight_ - dirtyLeft_ + 1,
+                     dirtyBottom_ - dirtyTop_ + 1};
+    dirtyLeft_ = dirtyTop_ = kClean;
+    dirtyRight_ = dirtyBottom_ = -1;
+    if (flushed_) flushed_(dirty);
+}
+
+}  // namespace kvelmor
