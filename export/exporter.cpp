@@ -5,7 +5,6 @@
 #include <QLabel>
 #include <QPainter>
 #include <QSvgGenerator>
-#include <future>
 
 #include "app/frmkvelmor.h"
 #include "app/windowrunhost.h"
@@ -96,13 +95,33 @@ QString exportBaseName(const ExportSetting& setting)
     return QStringLiteral("kvelmor-%1-%2").arg(setting.frequencyText).arg(setting.distance);
 }
 
-QString exportSetting(const ExportSetting& setting, const QString& dir, int scale, bool czech)
+Exporter::Exporter(std::vector<ExportSetting> settings, QString dir, int scale, bool czech)
+    : settings_(std::move(settings)),
+      dir_(std::move(dir)),
+      scale_(scale),
+      czech_(czech),
+      promised_(settings_.size())
 {
-    // The numbers (the sums once more, without their chains, and the continuous slit's
-    // quadrature) need no widgets: they are computed on a second core while this one runs and
-    // draws.
-    auto table = std::async(std::launch::async, [&setting] { return settingTable(setting); });
+    for (auto& promise : promised_) numbers_.push_back(promise.get_future());
+    worker_ = std::thread([this] {
+        for (std::size_t n = 0; n < settings_.size() && !stop_; ++n) {
+            Numbers numbers{settingTable(settings_[n]), {}};
+            numbers.csv = csvText(numbers.rows);
+            promised_[n].set_value(std::move(numbers));
+        }
+    });
+}
 
+// After a failure the settings still ahead are not wanted: the worker stops after its current one.
+Exporter::~Exporter()
+{
+    stop_ = true;
+    worker_.join();
+}
+
+QString Exporter::exportSetting(int n)
+{
+    const ExportSetting& setting = settings_[n];
     FrmKvelmor window(nullptr, 1);
     window.findChild<QAbstractButton*>(setting.frequencyOption)->setChecked(true);
     window.findChild<QAbstractButton*>(setting.distanceOption)->setChecked(true);
@@ -114,18 +133,19 @@ QString exportSetting(const ExportSetting& setting, const QString& dir, int scal
 
     const QString base = exportBaseName(setting);
     std::vector<OutputFile> files{
-        {base + QStringLiteral(".png"), runPng(window, drawing, scale)},
+        {base + QStringLiteral(".png"), runPng(window, drawing, scale_)},
         {base + QStringLiteral(".svg"), runSvg(window, drawing)},
     };
-    const std::vector<StepRow> rows = table.get();
-    const PlotData plot = plotData(setting, rows);
-    files.push_back({base + QStringLiteral(".csv"), csvText(rows)});
-    files.push_back({base + QStringLiteral("-plot.svg"), plotSvg(plot, czech)});
-    files.push_back({base + QStringLiteral("-plot.png"), pngBytes(plotImage(plot, scale, czech))});
+    Numbers numbers = numbers_[n].get();
+    const PlotData plot = plotData(setting, numbers.rows);
+    files.push_back({base + QStringLiteral(".csv"), std::move(numbers.csv)});
+    files.push_back({base + QStringLiteral("-plot.svg"), plotSvg(plot, czech_)});
+    files.push_back(
+        {base + QStringLiteral("-plot.png"), pngBytes(plotImage(plot, scale_, czech_))});
     for (const OutputFile& file : files) {
-        if (file.bytes.isEmpty()) return notGenerated(file.name, czech);
+        if (file.bytes.isEmpty()) return notGenerated(file.name, czech_);
     }
-    return writeTogether(dir, files, czech);
+    return writeTogether(dir_, files, czech_);
 }
 
 }  // namespace kvelmor

@@ -88,16 +88,16 @@ int main(int argc, char* argv[])
         say(stderr, QStringLiteral("kvelmor-export: ") + error + QLatin1Char('\n'));
         return finish(1, czech);
     }
-    const bool progress = options.settings.size() > 1 && isatty(STDERR_FILENO);
-    const int total = int(options.settings.size());
+    kvelmor::Exporter exporter(options.settings, options.outDir, options.scale, czech);
+    const int total = exporter.count();
+    const bool progress = total > 1 && isatty(STDERR_FILENO);
     for (int n = 0; n < total; ++n) {
-        const auto& setting = options.settings[n];
         if (progress) {
             say(stderr, QStringLiteral("\r[%1/%2] ").arg(n + 1, 2).arg(total) + options.outDir +
-                            QLatin1Char('/') + kvelmor::exportBaseName(setting));
+                            QLatin1Char('/') + kvelmor::exportBaseName(exporter.setting(n)));
             std::fflush(stderr);
         }
-        const QString error = kvelmor::exportSetting(setting, options.outDir, options.scale, czech);
+        const QString error = exporter.exportSetting(n);
         if (!error.isEmpty()) {
             if (progress) std::fputc('\n', stderr);
             say(stderr, QStringLiteral("kvelmor-export: ") + error + QLatin1Char('\n'));
