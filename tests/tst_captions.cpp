@@ -6,8 +6,10 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegion>
 #include <QStyleOptionButton>
 #include <QStyleOptionGroupBox>
+#include <cstdlib>
 #include <memory>
 
 #include "windowtest.h"
@@ -63,6 +65,7 @@ private slots:
     void optionsShowTheirIndicatorAndCaption();
     void labelsShowTheirWholeCaption();
     void framesAndButtonsShowTheirCaption();
+    void framesAreClassicFrames();
 
 private:
     std::unique_ptr<FrmKvelmor> window;
@@ -146,6 +149,88 @@ void TestCaptions::framesAndButtonsShowTheirCaption()
             button->style()->drawControl(QStyle::CE_PushButtonLabel, &opt, &p, button);
         });
         QVERIFY2(!ink.isEmpty() && button->rect().contains(ink), qPrintable(describe(button, ink)));
+    }
+}
+
+// A frame as the window shows it: its border spans its whole rectangle, the top edge runs through
+// the middle of the caption and stops on either side of it, the inside is the window's flat grey,
+// and every option stands inside the border.
+void TestCaptions::framesAreClassicFrames()
+{
+    const QImage shot = window->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    QCOMPARE(shot.devicePixelRatio(), 1.0);
+    const QRgb grey = qRgb(0xC0, 0xC0, 0xC0);
+    const auto isLine = [&](int x, int y) { return shot.pixel(x, y) != grey; };
+
+    for (const char* name : {"frmFrekvence", "frmVzdalenost"}) {
+        auto* frame = find<QGroupBox>(window.get(), name);
+        const QRect r = frame->geometry();
+        const QString what = QString::fromUtf8(name);
+
+        // The left edge starts at the frame's left, the right and bottom edges end at its right
+        // and bottom: the border spans the frame's rectangle.
+        const int midY = r.center().y();
+        QVERIFY2(isLine(r.left(), midY) && isLine(r.right(), midY), qPrintable(what));
+        QVERIFY2(isLine(r.center().x(), r.bottom()), qPrintable(what));
+        QVERIFY2(!isLine(r.left() - 1, midY) && !isLine(r.right() + 1, midY), qPrintable(what));
+
+        // The top edge: the first line, down the frame's right-hand part.
+        int top = -1;
+        for (int y = r.top(); y < r.top() + 20 && top < 0; ++y) {
+            if (isLine(r.right() - 4, y)) top = y;
+        }
+        QVERIFY2(top >= 0, qPrintable(what));
+
+        // The caption's ink lies in the top edge, above and below it.
+        int inkTop = r.bottom(), inkBottom = r.top(), inkLeft = r.right(), inkRight = r.left();
+        for (int y = r.top(); y < top + 12; ++y) {
+            for (int x = r.left() + 4; x < r.right() - 4; ++x) {
+                if (y == top || y == top + 1 || !isLine(x, y)) continue;
+                inkTop = std::min(inkTop, y);
+                inkBottom = std::max(inkBottom, y);
+                inkLeft = std::min(inkLeft, x);
+                inkRight = std::max(inkRight, x);
+            }
+        }
+        QVERIFY2(inkTop < top && inkBottom > top + 1, qPrintable(what));
+        QVERIFY2(std::abs((inkTop + inkBottom) / 2 - top) <= 3, qPrintable(what));
+        QVERIFY2(inkLeft - r.left() >= 4 && inkLeft - r.left() <= 14, qPrintable(what));
+        // The edge is interrupted behind the caption, and runs on beside it.
+        // The edge's highlight row is white beside the caption and nowhere behind it (ink is
+        // black or grey).
+        const QRgb white = qRgb(0xFF, 0xFF, 0xFF);
+        for (int x = inkLeft; x <= inkRight; ++x) {
+            QVERIFY2(shot.pixel(x, top + 1) != white, qPrintable(what));
+        }
+        QCOMPARE(shot.pixel(inkRight + 5, top + 1), white);
+        QCOMPARE(shot.pixel(r.right() - 4, top + 1), white);
+        QVERIFY2(!isLine(inkLeft - 1, top) && !isLine(inkRight + 1, top), qPrintable(what));
+        QVERIFY2(isLine(inkRight + 5, top) && isLine(r.left() + 1, top), qPrintable(what));
+
+        // The inside, outside the caption and the options, is exactly the window's grey.
+        const QRect inside =
+            QRect(QPoint(r.left() + 2, top + 2), QPoint(r.right() - 2, r.bottom() - 2));
+        QRegion options(QRect(QPoint(inkLeft, inkTop), QPoint(inkRight, inkBottom)));
+        for (QRadioButton* option : frame->findChildren<QRadioButton*>()) {
+            const QRect o = option->geometry().translated(r.topLeft());
+            QVERIFY2(inside.contains(o), qPrintable(option->objectName()));
+            options += o;
+        }
+        for (int y = inside.top(); y <= inside.bottom(); ++y) {
+            for (int x = inside.left(); x <= inside.right(); ++x) {
+                if (options.contains(QPoint(x, y))) continue;
+                QVERIFY2(shot.pixel(x, y) == grey, qPrintable(QStringLiteral("%1 at %2,%3: %4")
+                                                                  .arg(what)
+                                                                  .arg(x)
+                                                                  .arg(y)
+                                                                  .arg(shot.pixel(x, y), 8, 16)));
+            }
+        }
+        // Each option's own rectangle is the same grey where it draws no ink: its corner.
+        for (QRadioButton* option : frame->findChildren<QRadioButton*>()) {
+            const QPoint corner = option->geometry().translated(r.topLeft()).bottomRight();
+            QCOMPARE(shot.pixel(corner), grey);
+        }
     }
 }
 

@@ -179,23 +179,39 @@ void TestWindowRun::defaultRunIsInstant()
     QVERIFY2(t.wall < 0.1, qPrintable(QString::number(t.wall)));
 }
 
-// Clicks and keys arriving while a run waits between steps are dropped: "Konec" does not close,
-// the scroll bar does not move, and nothing is replayed after the run.
+// Clicks, keys and wheel turns arriving while a run waits between steps are dropped: "Konec"
+// does not close, neither by a click nor by Enter, the scroll bar and the options do not move,
+// and nothing is replayed after the run.
 void TestWindowRun::takesNoInputDuringARun()
 {
     setScroll(window.get(), 1000);  // 1.5 ms a step, about 0.3 s a run
     const QString count = boxText(window.get(), "nSpomaleni");
     auto* konec = find<QPushButton>(window.get(), "cmdKonec");
     auto* bar = find<QScrollBar>(window.get(), "HScroll1");
+    auto* op06 = find<QRadioButton>(window.get(), "op06");
     QSignalSpy konecClicks(konec, &QPushButton::clicked);
     bool seenRunning = false;
-    QTimer::singleShot(100, this, [&] {
+    // Owned by this test, so it can never fire after the test has returned.
+    QTimer during;
+    during.setSingleShot(true);
+    connect(&during, &QTimer::timeout, this, [&] {
         seenRunning = window->isRunning();
         clickOn(konec);
+        konec->setFocus();
+        QTest::keyClick(konec, Qt::Key_Return);
         bar->setFocus();
         QTest::keyClick(bar, Qt::Key_End);
+        const QPointF centre = QRectF(bar->rect()).center();
+        for (int turn = 0; turn < 3; ++turn) {
+            QWheelEvent wheel(centre, bar->mapToGlobal(centre), QPoint(), QPoint(0, -120),
+                              Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+            QApplication::sendEvent(bar, &wheel);
+        }
+        op06->setFocus();
+        QTest::keyClick(op06, Qt::Key_Down);
         QTest::keyClick(window.get(), Qt::Key_Space);
     });
+    during.start(100);
     clickOn(find<QPushButton>(window.get(), "cmdStart"));
     QVERIFY(seenRunning);
     QCoreApplication::processEvents();
@@ -203,7 +219,16 @@ void TestWindowRun::takesNoInputDuringARun()
     QVERIFY(window->isVisible());
     QCOMPARE(bar->value(), 1000);
     QCOMPARE(boxText(window.get(), "nSpomaleni"), count);
+    QVERIFY(op06->isChecked());
+    QCOMPARE(boxText(window.get(), "nFi"), QStringLiteral("0.6"));
     QVERIFY(find(window.get(), "labZdroj")->isVisible());  // the run went to its end
+
+    // The same wheel turn after the run does move the bar: the test would see it.
+    const QPointF centre = QRectF(bar->rect()).center();
+    QWheelEvent wheel(centre, bar->mapToGlobal(centre), QPoint(), QPoint(0, -120), Qt::NoButton,
+                      Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(bar, &wheel);
+    QVERIFY(bar->value() != 1000);
 }
 
 // As in the program: the run starts from the event loop, the window manager's close arrives
