@@ -8,7 +8,7 @@
 #include <cmath>
 
 #include "e2e_kvelmor.h"
-#include "longestbar.h"
+#include "independentsum.h"
 
 namespace {
 
@@ -39,10 +39,12 @@ int longestBar(const QImage& image, double scale)
     return int(std::lround(longest / scale)) + 1;
 }
 
-// Where the arithmetic puts the end of the longest bar, measured the same way.
+// Where an independent sum puts the end of the longest bar, measured the same way.
 int expectedLongestBar(const char* frequency, double distance)
 {
-    return int(std::floor((7500 + longestBarTwips(frequency, distance)) / 15 + 0.5)) - 500 + 1;
+    return int(std::floor((7500 + independent::longestBarTwips(frequency, int(distance))) / 15 +
+                          0.5)) -
+           500 + 1;
 }
 
 int count(const QImage& image, const QRect& area, const QColor& colour)

@@ -1,10 +1,13 @@
 // What one press of "Start" draws, recorded primitive by primitive without pixels.
 #include <QtTest>
 #include <cmath>
+#include <map>
+#include <set>
 
 #ifndef Q_MOC_RUN  // moc cannot read the Czech identifiers of these headers, nor needs them
 #include "canvas/recordingsurface.h"
 #include "fakehost.h"
+#include "independentsum.h"
 #include "run/experiment.h"
 #include "run/phasor.h"
 #endif
@@ -79,66 +82,100 @@ void TestExperiment::drawsTheWholeRunInOrder()
     QCOMPARE(bench, kApparatus);
 }
 
+// The bench as a user sees it, part by part: what each part is made of (kind, colour, width,
+// where it lies) and that the parts come in order, the grey background first and the rays last.
 void TestExperiment::drawsTheBenchGroupByGroup()
 {
     Run run;
-    const auto& p = run.all();
-    const Colour grey = 0x00C0C0C0, cyan = 0x00FFFFC0;
-
-    for (int i = 0; i < 611; ++i) {  // background, in pixels, rows 40..650
-        QCOMPARE(p[i].unit, ScaleUnit::Pixels);
-        QCOMPARE(colourOf(p[i]), grey);
-        QCOMPARE(p[i].lineWidth, 1);
-        QCOMPARE(p[i].x1, 5.f);
-        QCOMPARE(p[i].x2, 800.f);
-        QCOMPARE(p[i].y1, float(40 + i));
-        QCOMPARE(p[i].y2, float(40 + i));
+    std::vector<Primitive> bench;
+    for (const auto& p : run.all()) {
+        if (p.flushesBefore == 0) bench.push_back(p);
     }
-    const Primitive& source = p[611];
-    QCOMPARE(source.kind, Kind::Circle);
-    QCOMPARE(source.unit, ScaleUnit::Twips);
-    QCOMPARE(source.x1, 1700.f);
-    QCOMPARE(source.y1, 3500.f);
-    QCOMPARE(source.x2, 100.f);
+    const Colour grey = 0x00C0C0C0, cyan = 0x00FFFFC0;
+    const auto horizontal = [](const Primitive& p) { return p.kind == Kind::Line && p.y1 == p.y2; };
+
+    // Which part each primitive belongs to; every one must belong to exactly one.
+    enum Part { Background, Source, Fan, Band, Slit, Screen, Detector, Axis, Ray, None };
+    const auto partOf = [&](const Primitive& p) {
+        if (p.unit == ScaleUnit::Pixels && horizontal(p) && colourOf(p) == grey && p.x1 == 5 &&
+            p.x2 == 800 && p.lineWidth == 1)
+            return Background;
+        if (p.kind == Kind::Circle) return Source;
+        if (p.unit != ScaleUnit::Twips || p.kind != Kind::Line) return None;
+        if (colourOf(p) == cyan && p.lineWidth == 1) {
+            if (p.x1 == 1700 && p.y1 == 3500 && p.x2 == 2500) return Fan;
+            if (horizontal(p) && p.x1 == 2500 && p.x2 == 3500) return Band;
+            if (horizontal(p) && p.x1 == 3500 && p.x2 == 3600) return Slit;
+            if (p.x1 == 3500 && p.y1 == 3500 && p.x2 == 5500) return Ray;
+            return None;
+        }
+        if (colourOf(p) != kFore || p.x1 != p.x2) return None;
+        if (p.x1 == 3500 && p.lineWidth == 2) return Screen;
+        if (p.x1 == 5500 && p.lineWidth == 2 && p.y1 == 1500 && p.y2 == 7500) return Detector;
+        if (p.x1 == 7500 && p.lineWidth == 1 && p.y1 == 1500 && p.y2 == 7500) return Axis;
+        return None;
+    };
+    std::map<Part, std::vector<Primitive>> parts;
+    Part last = Background;
+    for (const auto& p : bench) {
+        const Part part = partOf(p);
+        QVERIFY2(part != None, qPrintable(QStringLiteral("(%1,%2)-(%3,%4) width %5 colour %6")
+                                              .arg(p.x1)
+                                              .arg(p.y1)
+                                              .arg(p.x2)
+                                              .arg(p.y2)
+                                              .arg(p.lineWidth)
+                                              .arg(colourOf(p), 0, 16)));
+        // Fan and band lines alternate; otherwise a part never follows a later one.
+        const bool beam = (part == Fan || part == Band) && (last == Fan || last == Band);
+        QVERIFY2(part >= last || beam,
+                 qPrintable(QStringLiteral("part %1 after %2").arg(part).arg(last)));
+        last = part;
+        parts[part].push_back(p);
+    }
+    QCOMPARE(int(bench.size()), kApparatus);
+
+    // The grey background covers rows 40 to 650, one line each.
+    QCOMPARE(int(parts[Background].size()), 611);
+    for (int i = 0; i < 611; ++i) QCOMPARE(parts[Background][i].y1, float(40 + i));
+
+    // The source: a filled circle of radius 100, 800 twips left of the lens line.
+    QCOMPARE(int(parts[Source].size()), 1);
+    const Primitive& source = parts[Source][0];
+    QVERIFY(source.x1 == 1700 && source.y1 == 3500 && source.x2 == 100);
     QCOMPARE(source.lineWidth, 2);
     QCOMPARE(source.fillStyle, FillStyle::Solid);
     QCOMPARE(source.fillColour, Colour(0x80000009));
 
-    for (int n = 0; n < 600; ++n) {  // the fan to the lens line, then parallel to the screen
-        const Primitive& fan = p[612 + 2 * n];
-        const Primitive& band = p[613 + 2 * n];
+    // The beam: a fan from the source to the lens line and parallel light on to the screen, each
+    // band line at the height its fan line ends, from y = 7499 up to 1509.
+    QCOMPARE(int(parts[Fan].size()), 600);
+    QCOMPARE(int(parts[Band].size()), 600);
+    for (int n = 0; n < 600; ++n) {
         const float y = 7500.f - (1 + 10 * n);
-        QCOMPARE(colourOf(fan), cyan);
-        QCOMPARE(fan.lineWidth, 1);
-        QVERIFY(fan.x1 == 1700 && fan.y1 == 3500 && fan.x2 == 2500 && fan.y2 == y);
-        QVERIFY(band.x1 == 2500 && band.y1 == y && band.x2 == 3500 && band.y2 == y);
+        QCOMPARE(parts[Fan][n].y2, y);
+        QCOMPARE(parts[Band][n].y1, y);
     }
-    QCOMPARE(p[1811].y2, 1509.f);
-    for (int i = 1; i <= 1000; ++i) {  // light in the slit, above and below the centre
-        const Primitive& up = p[1810 + 2 * i];
-        const Primitive& down = p[1811 + 2 * i];
-        QCOMPARE(colourOf(up), cyan);
-        QVERIFY(up.x1 == 3500 && up.x2 == 3600 && up.y1 == 3500 - i && up.y2 == up.y1);
-        QVERIFY(down.x1 == 3500 && down.x2 == 3600 && down.y1 == 3500 + i && down.y2 == down.y1);
-    }
-    const Primitive& screenTop = p[3812];
-    const Primitive& screenBottom = p[3813];
-    QVERIFY(screenTop.x1 == 3500 && screenTop.y1 == 1500 && screenTop.y2 == 2500);
-    QVERIFY(screenBottom.x1 == 3500 && screenBottom.y1 == 7500 && screenBottom.y2 == 4500);
-    QCOMPARE(screenTop.lineWidth, 2);
-    QCOMPARE(colourOf(screenTop), kFore);
-    QCOMPARE(p[3814].lineWidth, 2);  // detector line
-    const Primitive& axis = p[3815];
-    QVERIFY(axis.x1 == 7500 && axis.x2 == 7500 && axis.y1 == 1500 && axis.y2 == 7500);
-    QCOMPARE(axis.lineWidth, 1);
-    QCOMPARE(colourOf(axis), kFore);
-    for (int n = 0; n < 13; ++n) {
-        const Primitive& ray = p[3816 + n];
-        QCOMPARE(colourOf(ray), cyan);
-        QVERIFY(ray.x1 == 3500 && ray.y1 == 3500);
-        QCOMPARE(ray.y2, float(7500 - (1 + 500 * n)));
-    }
-    QCOMPARE(p[kApparatus].flushesBefore, 1);  // the first step's straight arrow
+
+    // Light fills the slit from 2500 to 4500, one line a twip, the centre left to the rays.
+    std::set<float> slitRows;
+    for (const auto& p : parts[Slit]) slitRows.insert(p.y1);
+    QCOMPARE(int(parts[Slit].size()), 2000);
+    QCOMPARE(int(slitRows.size()), 2000);
+    QCOMPARE(*slitRows.begin(), 2500.f);
+    QCOMPARE(*slitRows.rbegin(), 4500.f);
+    QVERIFY(!slitRows.count(3500.f));
+
+    // The screen: two walls that leave the slit open between 2500 and 4500.
+    QCOMPARE(int(parts[Screen].size()), 2);
+    QVERIFY(parts[Screen][0].y1 == 1500 && parts[Screen][0].y2 == 2500);
+    QVERIFY(parts[Screen][1].y1 == 7500 && parts[Screen][1].y2 == 4500);
+    QCOMPARE(int(parts[Detector].size()), 1);
+    QCOMPARE(int(parts[Axis].size()), 1);
+
+    // Thirteen rays from the slit centre to the detector line, every 500 twips from the bottom.
+    QCOMPARE(int(parts[Ray].size()), 13);
+    for (int n = 0; n < 13; ++n) QCOMPARE(parts[Ray][n].y2, float(7500 - (1 + 500 * n)));
 }
 
 void TestExperiment::detectorLineFollowsTheDistance_data()
@@ -171,13 +208,17 @@ void TestExperiment::drawsOneBarPerStepFromBottomToTop()
     Run run;
     const auto bars = run.where(isBar);
     QCOMPARE(int(bars.size()), 221);
-    const Wave wave = *waveForFrequency("0.6");
+    const independent::Wave wave = independent::waveFor("0.6");
     for (int n = 0; n < 221; ++n) {
         const int j = 500 + 25 * n;
         QCOMPARE(bars[n].y1, float(7500 - j));
         QCOMPARE(bars[n].flushesBefore, 1 + n);
-        const double expected = sumArrows(Scene::forDistance(350), wave, j).squaredLength * 0.009;
-        QCOMPARE(bars[n].x2, float(7500 + expected));
+        const double expected = double(independent::squaredLength(wave, 350, j) * 0.009L);
+        QVERIFY2(std::abs(bars[n].x2 - (7500 + expected)) < 0.01,
+                 qPrintable(QStringLiteral("step %1: %2 against %3")
+                                .arg(j)
+                                .arg(bars[n].x2 - 7500)
+                                .arg(expected)));
     }
     const auto dots =
         run.where([](const Primitive& p) { return p.kind == Kind::Circle && p.x1 == 7500; });

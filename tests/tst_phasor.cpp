@@ -5,7 +5,7 @@
 #include <complex>
 
 #include "run/numbertext.h"
-#include "longestbar.h"
+#include "independentsum.h"
 #include "run/phasor.h"
 
 using namespace kvelmor;
@@ -35,7 +35,7 @@ long double independentSquaredLength(double distance, Wave w, int j)
 
 double longestBar(double distance, const char* frequency)
 {
-    return longestBarTwips(frequency, distance);
+    return independent::longestBarTwips(frequency, int(distance));
 }
 
 }  // namespace
