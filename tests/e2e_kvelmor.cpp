@@ -93,7 +93,8 @@ void KvelmorProcess::drag(QPoint from, QPoint to)
 void KvelmorProcess::key(const char* keys)
 {
     xdotool({QStringLiteral("windowfocus"), QStringLiteral("--sync"), window_});
-    xdotool({QStringLiteral("key"), QString::fromLatin1(keys)});
+    xdotool(QStringList{QStringLiteral("key")} +
+            QString::fromLatin1(keys).split(QLatin1Char(' '), Qt::SkipEmptyParts));
 }
 
 void KvelmorProcess::unmapAndMap()

@@ -23,6 +23,7 @@ public:
     // Clicks at a point of the client area given in logical pixels.
     void click(int x, int y);
     void drag(QPoint from, QPoint to);
+    // Types the keys, named as xdotool names them and separated by spaces ("Tab shift+Tab").
     void key(const char* keys);
     void unmapAndMap();
 

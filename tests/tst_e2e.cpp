@@ -73,6 +73,8 @@ private slots:
     void desktopCloseEndsASlowRunAtOnce();
     void staysCrispAtDoubleScale();
     void everyFrequencyWorksUnderACzechLocale();
+    void framesStandAsClassicFrames();
+    void keyboardAloneChoosesAndStarts();
 };
 
 void TestEndToEnd::runsTheExperimentOnTheScreen()
@@ -228,6 +230,64 @@ void TestEndToEnd::everyFrequencyWorksUnderACzechLocale()
         lengths.insert(longest);
     }
     QVERIFY(lengths.size() >= 4);  // each frequency its own pattern
+}
+
+// On the screen, the frequency frame's top border runs through its caption and stops behind it,
+// the inside of the frame is the window's grey, and "vysoký" stands inside the border.
+void TestEndToEnd::framesStandAsClassicFrames()
+{
+    KvelmorProcess kvelmor;
+    QVERIFY(kvelmor.hasWindow());
+    const QImage shot = kvelmor.settledScreenshot();
+    const QRect frame(8, 8, 121, 105);   // "Kmitočet fotonu" at 120, 120, 1815 x 1575 twips
+    const QRect vysoky(16, 24, 81, 13);  // "vysoký" at 120, 240 in the frame
+
+    int top = -1;  // the border's top edge, down the frame's right-hand part
+    for (int y = frame.top(); y < frame.top() + 20 && top < 0; ++y) {
+        if (shot.pixelColor(frame.right() - 4, y) != kGrey) top = y;
+    }
+    QVERIFY(top > frame.top());
+    QVERIFY2(top < vysoky.top(), qPrintable(QString::number(top)));
+    // The caption's ink, left of the right-hand part, reaches above and below the edge.
+    int inkTop = 1000, inkBottom = 0;
+    for (int y = frame.top(); y < vysoky.top(); ++y) {
+        for (int x = frame.left() + 6; x < frame.left() + 100; ++x) {
+            if (y != top && y != top + 1 && shot.pixelColor(x, y) != kGrey) {
+                inkTop = std::min(inkTop, y);
+                inkBottom = std::max(inkBottom, y);
+            }
+        }
+    }
+    QVERIFY2(inkTop < top && inkBottom > top + 1,
+             qPrintable(QStringLiteral("ink %1..%2, edge %3").arg(inkTop).arg(inkBottom).arg(top)));
+    QCOMPARE(shot.pixelColor(frame.left() + 30, top + 1) == QColor(Qt::white), false);
+    QCOMPARE(shot.pixelColor(frame.right() - 4, top + 1), QColor(Qt::white));
+    // The border's left, right and bottom edges lie on the frame's own rectangle.
+    QVERIFY(shot.pixelColor(frame.left(), 60) != kGrey);
+    QVERIFY(shot.pixelColor(frame.right(), 60) != kGrey);
+    QVERIFY(shot.pixelColor(70, frame.bottom()) != kGrey);
+    QCOMPARE(shot.pixelColor(frame.left() - 1, 60), kGrey);
+    // "vysoký" inside the border, on the window's grey, as is the rest of the inside.
+    QVERIFY(vysoky.left() > frame.left() + 1 && vysoky.top() > top + 1);
+    QCOMPARE(shot.pixelColor(vysoky.right(), vysoky.top()), kGrey);
+    QCOMPARE(shot.pixelColor(vysoky.right(), vysoky.bottom()), kGrey);
+    for (int y = vysoky.bottom() + 1; y < frame.bottom() - 2; ++y) {
+        QCOMPARE(shot.pixelColor(frame.right() - 4, y), kGrey);  // right of every option
+    }
+}
+
+// Tab to the frequency group, the arrows to "nízký" (up from "střední", round past "vysoký"),
+// Shift+Tab to the distance group, Down to "400", back to "Start" and Enter: the pattern of that
+// setting.
+void TestEndToEnd::keyboardAloneChoosesAndStarts()
+{
+    KvelmorProcess kvelmor;
+    QVERIFY(kvelmor.hasWindow());
+    kvelmor.key("Tab Tab Up Up Up shift+Tab Down shift+Tab shift+Tab Return");
+    const QImage run = kvelmor.settledScreenshot();
+    QCOMPARE(run.pixelColor(433, 450), kBlack);  // the detector line at 400
+    QCOMPARE(longestBar(run, 1), expectedLongestBar("0.03", 400));
+    QVERIFY(expectedLongestBar("0.03", 400) != expectedLongestBar("0.6", 350));
 }
 
 QTEST_MAIN(TestEndToEnd)
