@@ -262,7 +262,7 @@ var KvelmorPage = (function () {
                   box: makeBox, scrollbar: makeScrollBar}[c.kind];
       var e = make(c);
       if (c.kind !== "box") {
-        e.id = e.id || c.name;
+        if (c.kind !== "option") e.id = c.name;  // an option's id is its radio button's
         e.classList.add("kv-control");
         place(e, c);
         setFont(e, c);

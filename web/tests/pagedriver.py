@@ -1,0 +1,129 @@
+"""Headless Chromium with the browser edition loaded from file://, and what the tests and the
+benchmark read from it: pixels of the canvas, rectangles of elements, PNG files."""
+import base64
+import os
+import shutil
+import struct
+import tempfile
+import time
+import zlib
+
+from selenium import webdriver
+from selenium.webdriver.chrome.service import Service
+
+CHROMIUM_FLAGS = ["--headless", "--no-sandbox", "--disable-gpu", "--disable-quic", "--no-first-run",
+                  "--disable-background-networking", "--disable-component-update", "--disable-sync"]
+
+
+class Browser:
+    def __init__(self, page, scale=1):
+        self.page = os.path.abspath(page)
+        self.profile = tempfile.mkdtemp(prefix="kvelmor-chromium-")
+        options = webdriver.ChromeOptions()
+        for flag in CHROMIUM_FLAGS + ["--force-device-scale-factor=%g" % scale]:
+            options.add_argument(flag)
+        options.add_argument("--user-data-dir=" + self.profile)
+        options.binary_location = shutil.which("chromium") or "/usr/bin/chromium"
+        options.set_capability("goog:loggingPrefs", {"browser": "ALL"})
+        driver_path = shutil.which("chromedriver") or "/usr/bin/chromedriver"
+        self.driver = webdriver.Chrome(service=Service(driver_path), options=options)
+        self.driver.set_window_size(1000, 800)
+
+    def close(self):
+        self.driver.quit()
+        shutil.rmtree(self.profile, ignore_errors=True)
+
+    def js(self, script, *args):
+        return self.driver.execute_script(script, *args)
+
+    def load(self, timeout=10):
+        """Navigates to the page and waits until its load step has run; returns the seconds."""
+        start = time.monotonic()
+        self.driver.get("file://" + self.page)
+        self.wait(lambda: self.js("return window.KvelmorPage && KvelmorPage.ready"), timeout)
+        return time.monotonic() - start
+
+    def wait(self, condition, timeout=30, interval=0.005):
+        end = time.monotonic() + timeout
+        while not condition():
+            if time.monotonic() > end:
+                raise TimeoutError("the page did not get there in %g s" % timeout)
+            time.sleep(interval)
+
+    def running(self):
+        return self.js("return KvelmorPage.isRunning()")
+
+    def wait_for_run(self, timeout=60):
+        self.wait(lambda: not self.running(), timeout)
+
+    def box(self, name):
+        return self.js("return document.getElementById(arguments[0]).value", name)
+
+    def rect(self, name):
+        """The element's rectangle relative to the window's client area, in CSS pixels."""
+        return self.js("""
+            var w = document.getElementById('kvelmor').getBoundingClientRect();
+            var e = document.querySelector('[data-name="' + arguments[0] + '"]') ||
+                document.getElementById(arguments[0]);
+            var r = e.getBoundingClientRect();
+            return [r.left - w.left, r.top - w.top, r.width, r.height];""", name)
+
+    def canvas_pixels(self):
+        """The canvas as (width, height, RGBA bytes)."""
+        width, height, data = self.js("""
+            var c = document.querySelector('canvas');
+            var d = c.getContext('2d').getImageData(0, 0, c.width, c.height).data;
+            var s = '';
+            for (var i = 0; i < d.length; i += 8192)
+                s += String.fromCharCode.apply(null, d.subarray(i, i + 8192));
+            return [c.width, c.height, btoa(s)];""")
+        return width, height, base64.b64decode(data)
+
+    def console_errors(self):
+        return [e for e in self.driver.get_log("browser") if e["level"] in ("SEVERE", "ERROR")]
+
+
+def read_png(path):
+    """(width, height, RGBA bytes) of an 8-bit RGB or RGBA, non-interlaced PNG."""
+    with open(path, "rb") as f:
+        data = f.read()
+    assert data[:8] == b"\x89PNG\r\n\x1a\n", path
+    pos, idat, width = 8, b"", 0
+    while pos < len(data):
+        length, kind = struct.unpack(">I4s", data[pos:pos + 8])
+        body = data[pos + 8:pos + 8 + length]
+        if kind == b"IHDR":
+            width, height, depth, colour, _, _, interlace = struct.unpack(">IIBBBBB", body)
+            assert depth == 8 and colour in (2, 6) and interlace == 0, (depth, colour, interlace)
+            channels = 4 if colour == 6 else 3
+        elif kind == b"IDAT":
+            idat += body
+        pos += 12 + length
+    raw = zlib.decompress(idat)
+    stride = width * channels
+    out = bytearray()
+    previous = bytearray(stride)
+    for y in range(height):
+        kind = raw[y * (stride + 1)]
+        line = bytearray(raw[y * (stride + 1) + 1:(y + 1) * (stride + 1)])
+        for i in range(stride):
+            a = line[i - channels] if i >= channels else 0
+            b = previous[i]
+            c = previous[i - channels] if i >= channels else 0
+            if kind == 1:
+                line[i] = (line[i] + a) & 255
+            elif kind == 2:
+                line[i] = (line[i] + b) & 255
+            elif kind == 3:
+                line[i] = (line[i] + (a + b) // 2) & 255
+            elif kind == 4:
+                p = a + b - c
+                pa, pb, pc = abs(p - a), abs(p - b), abs(p - c)
+                line[i] = (line[i] + (a if pa <= pb and pa <= pc else b if pb <= pc else c)) & 255
+        previous = line
+        if channels == 4:
+            out += line
+        else:
+            for x in range(width):
+                out += line[x * 3:x * 3 + 3] + b"\xff"
+    return width, height, bytes(out)
