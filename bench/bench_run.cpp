@@ -1,5 +1,6 @@
-// How long a run takes: its arithmetic alone (221 detector steps of 2003 arrows), beside the
-// plainest scalar loop computing the same sums, and a whole run drawn into the window's picture.
+// How long a run takes: its arithmetic alone (221 detector steps of 2003 arrows) by each way of
+// computing the sums, beside the plainest scalar loop computing the same sums, and a whole run
+// drawn into the window's picture.
 #include <benchmark/benchmark.h>
 
 #include <QGuiApplication>
@@ -16,8 +17,9 @@ using namespace kvelmor;
 
 namespace {
 
-// The arithmetic of a whole default run, chains recorded at every twentieth step as the run does.
-void RunArithmetic(benchmark::State& state)
+// The arithmetic of a whole default run, chains recorded at every twentieth step as the run does,
+// by one way of computing the sums (registered in main for each one this processor runs).
+void RunArithmetic(benchmark::State& state, SumPath path)
 {
     const Scene scene = Scene::forDistance(350);
     const Wave wave{1, 0.05};
@@ -26,12 +28,11 @@ void RunArithmetic(benchmark::State& state)
         double total = 0;
         for (int j = kFirstOffset; j <= kLastOffset; j += kOffsetStep) {
             const bool drawsChain = j % kChainEvery == 0;
-            total += sumArrows(scene, wave, j, drawsChain ? &chain : nullptr).squaredLength;
+            total += sumArrowsBy(path, scene, wave, j, drawsChain ? &chain : nullptr).squaredLength;
         }
         benchmark::DoNotOptimize(total);
     }
 }
-BENCHMARK(RunArithmetic)->Unit(benchmark::kMillisecond);
 
 // The same 221 sums written as plainly as possible: no chain, no helpers.
 void PlainScalarLoop(benchmark::State& state)
@@ -95,6 +96,13 @@ int main(int argc, char** argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
+    for (SumPath path : {SumPath::scalar, SumPath::avx2, SumPath::avx512}) {
+        if (!sumPathAvailable(path)) continue;
+        benchmark::RegisterBenchmark((std::string("RunArithmetic/") + sumPathName(path)).c_str(),
+                                     RunArithmetic, path)
+            ->Unit(benchmark::kMillisecond);
+    }
+    benchmark::AddCustomContext("sumArrows path", sumPathName(activeSumPath()));
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

@@ -85,12 +85,112 @@ template <bool recordChain>
     return {straightTip, {tx, ty}, ex * ex + ey * ey};
 }
 
-}  // namespace
-
 KVELMOR_VEX_CLONES
-StepSum sumArrows(const Scene& scene, const Wave& wave, double j, std::vector<Point>* chain)
+StepSum sumScalar(const Scene& scene, const Wave& wave, double j, std::vector<Point>* chain)
 {
     return chain ? sum<true>(scene, wave, j, chain) : sum<false>(scene, wave, j, nullptr);
+}
+
+// KVELMOR_VECTOR_SUMS is defined by the build when it compiles phasor_vector.cpp for AVX2 and
+// AVX-512 (x86-64 with GCC); __builtin_cpu_supports exists only there too.
+#if defined(KVELMOR_VECTOR_SUMS) && defined(__x86_64__)
+using StepFunction = simd::StepTips (*)(const simd::StepGeometry&, Point*);
+
+StepFunction vectorStep(SumPath path)
+{
+    switch (path) {
+    case SumPath::avx2:
+        return simd::sumStepAvx2;
+    case SumPath::avx512:
+        return simd::sumStepAvx512;
+    case SumPath::scalar:
+        break;
+    }
+    return nullptr;
+}
+
+bool processorRuns(SumPath path)
+{
+    __builtin_cpu_init();
+    switch (path) {
+    case SumPath::scalar:
+        return true;
+    case SumPath::avx2:
+        return __builtin_cpu_supports("avx2") && __builtin_cpu_supports("fma");
+    case SumPath::avx512:
+        return __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("fma");
+    }
+    return false;
+}
+
+StepSum sumVector(StepFunction step, const Scene& scene, const Wave& wave, double j,
+                  std::vector<Point>* chain)
+{
+    const double dy = Scene::benchBottom - j;
+    if (chain) chain->resize(kArrowsPerStep + 1);
+    const simd::StepTips tips = step({wave.arrowLength, wave.waveNumber, scene.detectorX, dy},
+                                     chain ? chain->data() : nullptr);
+    const double ex = tips.tip.x - scene.detectorX;
+    const double ey = tips.tip.y - dy;
+    return {tips.straightTip, tips.tip, ex * ex + ey * ey};
+}
+#else
+bool processorRuns(SumPath path)
+{
+    return path == SumPath::scalar;
+}
+#endif
+
+SumPath choosePath()
+{
+    for (SumPath path : {SumPath::avx512, SumPath::avx2}) {
+        if (sumPathAvailable(path)) return path;
+    }
+    return SumPath::scalar;
+}
+
+}  // namespace
+
+bool sumPathAvailable(SumPath path)
+{
+    return processorRuns(path);
+}
+
+SumPath activeSumPath()
+{
+    static const SumPath path = choosePath();
+    return path;
+}
+
+const char* sumPathName(SumPath path)
+{
+    switch (path) {
+    case SumPath::scalar:
+        return "scalar";
+    case SumPath::avx2:
+        return "avx2";
+    case SumPath::avx512:
+        return "avx512";
+    }
+    return "?";
+}
+
+StepSum sumArrowsBy(SumPath path, const Scene& scene, const Wave& wave, double j,
+                    std::vector<Point>* chain)
+{
+#if defined(KVELMOR_VECTOR_SUMS) && defined(__x86_64__)
+    if (path != SumPath::scalar && sumPathAvailable(path)) {
+        return sumVector(vectorStep(path), scene, wave, j, chain);
+    }
+#else
+    (void)path;
+#endif
+    return sumScalar(scene, wave, j, chain);
+}
+
+StepSum sumArrows(const Scene& scene, const Wave& wave, double j, std::vector<Point>* chain)
+{
+    return sumArrowsBy(activeSumPath(), scene, wave, j, chain);
 }
 
 }  // namespace kvelmor

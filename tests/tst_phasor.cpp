@@ -4,16 +4,19 @@
 #include <cmath>
 #include <complex>
 
-#include "run/numbertext.h"
 #include "independentsum.h"
+#include "run/numbertext.h"
 #include "run/phasor.h"
 
 using namespace kvelmor;
+
+Q_DECLARE_METATYPE(kvelmor::SumPath)
 
 namespace {
 
 const char* const kFrequencies[] = {"5", "1", "0.6", "0.2", "0.03"};
 const double kDistances[] = {300, 350, 400};
+const SumPath kVectorPaths[] = {SumPath::avx2, SumPath::avx512};
 
 // The same squared length as a complex sum in long double, slit points taken from the edges
 // inwards and the straight arrow last: L^2 |sum exp(i f r)|^2.
@@ -52,6 +55,11 @@ private slots:
     void longestBarsFitTheWindow();
     void chainStartsAtTheDetectorAndEndsAtTheTip();
     void lowFrequencyChainIsShort();
+    void vectorSumsAgreeWithTheScalarLoop_data();
+    void vectorSumsAgreeWithTheScalarLoop();
+    void vectorChainsAreTheRunningSums_data();
+    void vectorChainsAreTheRunningSums();
+    void runsTheVectorSumsWhereTheProcessorHasThem();
 };
 
 void TestPhasor::choosesWaveAndScaleFromTheBoxTexts()
@@ -99,19 +107,23 @@ void TestPhasor::agreesWithAnIndependentSum()
     QFETCH(double, distance);
     QFETCH(int, j);
     const Wave wave = *waveForFrequency(frequency.toStdString());
-    const StepSum sum = sumArrows(Scene::forDistance(distance), wave, j);
     const long double expected = independentSquaredLength(distance, wave, j);
     const double full = std::pow(kArrowsPerStep * wave.arrowLength, 2);  // all arrows aligned
-    QVERIFY2(
-        std::abs(sum.squaredLength - static_cast<double>(expected)) <= 1e-9 * full,
-        qPrintable(
-            QStringLiteral("%1 vs %2").arg(sum.squaredLength).arg(static_cast<double>(expected))));
-
-    // The straight arrow leaves D along the angle of the horizontal distance.
     const double r0 = Scene::forDistance(distance).detectorX - Scene::screenX;
-    QCOMPARE(sum.straightTip.x, Scene::forDistance(distance).detectorX +
-                                    wave.arrowLength * std::cos(r0 * wave.waveNumber));
-    QCOMPARE(sum.straightTip.y, 7500.0 - j + wave.arrowLength * std::sin(r0 * wave.waveNumber));
+    // The scalar loop, which every processor can run, and the path this one takes.
+    for (SumPath path : {SumPath::scalar, activeSumPath()}) {
+        const StepSum sum = sumArrowsBy(path, Scene::forDistance(distance), wave, j);
+        QVERIFY2(std::abs(sum.squaredLength - static_cast<double>(expected)) <= 1e-9 * full,
+                 qPrintable(QStringLiteral("%1: %2 vs %3")
+                                .arg(sumPathName(path))
+                                .arg(sum.squaredLength)
+                                .arg(static_cast<double>(expected))));
+
+        // The straight arrow leaves D along the angle of the horizontal distance.
+        QCOMPARE(sum.straightTip.x, Scene::forDistance(distance).detectorX +
+                                        wave.arrowLength * std::cos(r0 * wave.waveNumber));
+        QCOMPARE(sum.straightTip.y, 7500.0 - j + wave.arrowLength * std::sin(r0 * wave.waveNumber));
+    }
 }
 
 // Mirroring the detector point about the slit centre swaps upper and lower paths, so the bar at
@@ -187,6 +199,137 @@ void TestPhasor::lowFrequencyChainIsShort()
             QVERIFY2(reach <= 2003 * 0.18 + 1e-6, qPrintable(QString::number(reach)));
             QVERIFY(reach > 100);  // the arrows mostly agree at this frequency: a long, open chain
         }
+    }
+}
+
+void TestPhasor::vectorSumsAgreeWithTheScalarLoop_data()
+{
+    QTest::addColumn<SumPath>("path");
+    QTest::addColumn<QString>("frequency");
+    QTest::addColumn<double>("distance");
+    for (SumPath path : kVectorPaths) {
+        for (const char* f : kFrequencies) {
+            for (double d : kDistances) {
+                QTest::addRow("%s f=%s d=%g", sumPathName(path), f, d)
+                    << path << QString::fromLatin1(f) << d;
+            }
+        }
+    }
+}
+
+// All 221 steps of a setting, each relative to its own size: the squared length, and the tip
+// against the length of the sum arrow (the darkest steps have sums of about a sixth of an arrow).
+void TestPhasor::vectorSumsAgreeWithTheScalarLoop()
+{
+    QFETCH(SumPath, path);
+    QFETCH(QString, frequency);
+    QFETCH(double, distance);
+    if (!sumPathAvailable(path)) QSKIP("this build or processor lacks the path");
+    const Wave wave = *waveForFrequency(frequency.toStdString());
+    const Scene scene = Scene::forDistance(distance);
+    for (int j = 500; j <= 6000; j += 25) {
+        const StepSum scalar = sumArrowsBy(SumPath::scalar, scene, wave, j);
+        const StepSum vector = sumArrowsBy(path, scene, wave, j);
+        const QString where = QStringLiteral("j=%1: %2 vs %3")
+                                  .arg(j)
+                                  .arg(vector.squaredLength, 0, 'g', 17)
+                                  .arg(scalar.squaredLength, 0, 'g', 17);
+        QVERIFY2(
+            std::abs(vector.squaredLength - scalar.squaredLength) <= 1e-9 * scalar.squaredLength,
+            qPrintable(where));
+        const double sumLength = std::sqrt(scalar.squaredLength);
+        QVERIFY2(std::hypot(vector.tip.x - scalar.tip.x, vector.tip.y - scalar.tip.y) <=
+                     1e-9 * sumLength,
+                 qPrintable(where));
+        QVERIFY2(
+            std::hypot(vector.straightTip.x - scalar.straightTip.x,
+                       vector.straightTip.y - scalar.straightTip.y) <= 1e-12 * wave.arrowLength,
+            qPrintable(where));
+    }
+}
+
+void TestPhasor::vectorChainsAreTheRunningSums_data()
+{
+    QTest::addColumn<SumPath>("path");
+    QTest::addColumn<QString>("frequency");
+    for (SumPath path : kVectorPaths) {
+        for (const char* f : kFrequencies) {
+            QTest::addRow("%s f=%s", sumPathName(path), f) << path << QString::fromLatin1(f);
+        }
+    }
+}
+
+// At the twelve chain steps the chain is D, then the tip after each arrow in the run's order
+// (straight arrow, then the upper and lower path of k = 0, 1, ..., 1000), ending at the tip.
+void TestPhasor::vectorChainsAreTheRunningSums()
+{
+    QFETCH(SumPath, path);
+    QFETCH(QString, frequency);
+    if (!sumPathAvailable(path)) QSKIP("this build or processor lacks the path");
+    const Wave wave = *waveForFrequency(frequency.toStdString());
+    const double L = wave.arrowLength;
+    const double f = wave.waveNumber;
+    for (double distance : kDistances) {
+        const Scene scene = Scene::forDistance(distance);
+        const double across = Scene::screenX - scene.detectorX;
+        for (int j = 500; j <= 6000; j += 500) {
+            const double dy = 7500 - j;
+            std::vector<Point> scalarChain;
+            std::vector<Point> chain;
+            sumArrowsBy(SumPath::scalar, scene, wave, j, &scalarChain);
+            const StepSum sum = sumArrowsBy(path, scene, wave, j, &chain);
+            QCOMPARE(int(chain.size()), kArrowsPerStep + 1);
+            QVERIFY(chain.front().x == scene.detectorX && chain.front().y == dy);
+            QVERIFY(chain.back().x == sum.tip.x && chain.back().y == sum.tip.y);
+            QVERIFY(chain[1].x == sum.straightTip.x && chain[1].y == sum.straightTip.y);
+
+            std::vector<double> angles{-across * f};
+            for (int k = 0; k <= 1000; ++k) {
+                angles.push_back(std::hypot(across, (3500.0 - k) - dy) * f);
+                angles.push_back(std::hypot(across, (3500.0 + k) - dy) * f);
+            }
+            for (std::size_t n = 0; n < angles.size(); ++n) {
+                const double ax = chain[n + 1].x - chain[n].x;
+                const double ay = chain[n + 1].y - chain[n].y;
+                QVERIFY2(
+                    std::hypot(ax - L * std::cos(angles[n]), ay - L * std::sin(angles[n])) <=
+                        1e-9 * L,
+                    qPrintable(QStringLiteral("d=%1 j=%2 arrow %3").arg(distance).arg(j).arg(n)));
+                QVERIFY2(
+                    std::hypot(chain[n + 1].x - scalarChain[n + 1].x,
+                               chain[n + 1].y - scalarChain[n + 1].y) <= 1e-9 * kArrowsPerStep * L,
+                    qPrintable(QStringLiteral("d=%1 j=%2 point %3").arg(distance).arg(j).arg(n)));
+            }
+        }
+    }
+}
+
+// A processor with AVX2 and FMA runs a vector path, AVX-512 the wider one; sumArrows is that path.
+void TestPhasor::runsTheVectorSumsWhereTheProcessorHasThem()
+{
+    const SumPath active = activeSumPath();
+    QVERIFY(sumPathAvailable(active));
+    QVERIFY(sumPathAvailable(SumPath::scalar));
+    if (sumPathAvailable(SumPath::avx512)) {
+        QCOMPARE(active, SumPath::avx512);
+    } else if (sumPathAvailable(SumPath::avx2)) {
+        QCOMPARE(active, SumPath::avx2);
+    } else {
+        QCOMPARE(active, SumPath::scalar);
+    }
+    qInfo("sumArrows takes the %s path", sumPathName(active));
+
+    const Wave wave = *waveForFrequency("1");
+    const Scene scene = Scene::forDistance(400);
+    std::vector<Point> chain;
+    std::vector<Point> activeChain;
+    for (int j : {500, 3025, 6000}) {
+        const StepSum viaDispatch = sumArrows(scene, wave, j, &chain);
+        const StepSum direct = sumArrowsBy(active, scene, wave, j, &activeChain);
+        QVERIFY(viaDispatch.squaredLength == direct.squaredLength);
+        QVERIFY(chain.size() == activeChain.size());
+        QVERIFY(std::equal(chain.begin(), chain.end(), activeChain.begin(),
+                           [](Point a, Point b) { return a.x == b.x && a.y == b.y; }));
     }
 }
 
