@@ -106,7 +106,10 @@ ValueAxis valueAxisFor(const std::vector<PlotRow>& rows)
     return {step, step * std::ceil(most / step - 1e-9)};
 }
 
-double pixelRow(double detectorY) { return detectorY / kTwipsPerPixel; }
+double pixelRow(double detectorY)
+{
+    return detectorY / kTwipsPerPixel;
+}
 
 QString tickText(const QLocale& locale, double value, double step)
 {
