@@ -23,6 +23,25 @@ const Frequency kFrequencies[] = {
 };
 const int kDistances[] = {300, 350, 400};
 
+// A value as a message shows it: control characters written as escapes (\n, \t, \x1b), so that
+// the message stays on one line and shows what was really typed.
+QString shown(const QString& value)
+{
+    QString text;
+    for (const QChar c : value) {
+        if (c == QLatin1Char('\n')) {
+            text += QLatin1String("\\n");
+        } else if (c == QLatin1Char('\t')) {
+            text += QLatin1String("\\t");
+        } else if (c.unicode() < 0x20 || c.unicode() == 0x7f) {
+            text += QStringLiteral("\\x%1").arg(c.unicode(), 2, 16, QLatin1Char('0'));
+        } else {
+            text += c;
+        }
+    }
+    return text;
+}
+
 QString text(bool czech, const char* cs, const char* en)
 {
     return QString::fromUtf8(czech ? cs : en);
@@ -39,9 +58,7 @@ ExportSetting settingFor(const Frequency& f, int distance)
 const Frequency* findFrequency(const QString& typed)
 {
     const QString name = typed.normalized(QString::NormalizationForm_C);
-    auto same = [&](const QString& known) {
-        return name.compare(known, Qt::CaseInsensitive) == 0;
-    };
+    auto same = [&](const QString& known) { return name.compare(known, Qt::CaseInsensitive) == 0; };
     for (const Frequency& f : kFrequencies) {
         if (same(QString::fromUtf8(f.caption)) || same(QLatin1String(f.ascii)) ||
             same(QString::fromStdString(numberText(f.value)))) {
@@ -120,23 +137,24 @@ ParsedCommandLine parseCommandLine(const QStringList& arguments, bool czech)
             continue;
         }
         std::optional<QString>* target = name == QLatin1String("--frequency")  ? &frequency
-                          : name == QLatin1String("--distance") ? &distance
-                          : name == QLatin1String("--out")      ? &out
-                          : name == QLatin1String("--scale")    ? &scale
-                                                                : nullptr;
+                                         : name == QLatin1String("--distance") ? &distance
+                                         : name == QLatin1String("--out")      ? &out
+                                         : name == QLatin1String("--scale")    ? &scale
+                                                                               : nullptr;
         if (!target) {
-            return fail(text(czech, "neznámá volba '%1'", "unknown option '%1'").arg(arguments[i]));
+            return fail(
+                text(czech, "neznámá volba '%1'", "unknown option '%1'").arg(shown(arguments[i])));
         }
         if (!hasValue) {
             if (i + 1 >= arguments.size()) {
                 return fail(text(czech, "volba '%1' potřebuje hodnotu", "option '%1' needs a value")
-                                .arg(name));
+                                .arg(shown(name)));
             }
             value = arguments[++i];
         }
         if (target->has_value()) {
             return fail(text(czech, "volba '%1' je zadána dvakrát", "option '%1' given twice")
-                            .arg(name));
+                            .arg(shown(name)));
         }
         *target = value;
     }
@@ -151,7 +169,7 @@ ParsedCommandLine parseCommandLine(const QStringList& arguments, bool czech)
             *scale != QLatin1String("4")) {
             return fail(
                 text(czech, "neznámé měřítko '%1' (1, 2 nebo 4)", "unknown scale '%1' (1, 2 or 4)")
-                    .arg(*scale));
+                    .arg(shown(*scale)));
         }
         parsed.options.scale = scale->toInt();
     }
@@ -170,13 +188,13 @@ ParsedCommandLine parseCommandLine(const QStringList& arguments, bool czech)
         if (!f) {
             return fail(text(czech, "neznámý kmitočet '%1' (nízký, nižší, střední, vyšší, vysoký)",
                              "unknown frequency '%1' (nizky, nizsi, stredni, vyssi, vysoky)")
-                            .arg(*frequency));
+                            .arg(shown(*frequency)));
         }
         const std::optional<int> d = findDistance(*distance);
         if (!d) {
             return fail(text(czech, "neznámá vzdálenost '%1' (300, 350 nebo 400, bez mezer)",
                              "unknown distance '%1' (300, 350 or 400, without spaces)")
-                            .arg(*distance));
+                            .arg(shown(*distance)));
         }
         parsed.options.settings = {settingFor(*f, *d)};
     }
@@ -196,7 +214,8 @@ QString helpText(bool czech)
             "  kvelmor-F-D.png       obrázek hotového pokusu (kresba a popisky okna)\n"
             "  kvelmor-F-D.svg       tatáž kresba jako vektorový obrázek\n"
             "  kvelmor-F-D.csv       jeden řádek na krok detektoru: posun j, výška detektoru y\n"
-            "                        (twipy), čtverec délky součtu před a po měřítku sloupce, úhel\n"
+            "                        (twipy), čtverec délky součtu před a po měřítku sloupce, "
+            "úhel\n"
             "                        šipky součtu (radiány, y dolů) a týž čtverec pro spojitou\n"
             "                        štěrbinu\n"
             "  kvelmor-F-D-plot.svg  graf pro pracovní list: čtverec délky součtu 2003 šipek\n"

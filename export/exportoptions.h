@@ -11,8 +11,8 @@ struct ExportSetting {
     QString frequencyOption;   // object name of the option, "op06"
     QString frequencyText;     // what that option writes into its settings box, "0.6"
     QString frequencyCaption;  // the option's caption, "střední"
-    QString distanceOption;   // "opV350"
-    int distance;             // 350
+    QString distanceOption;    // "opV350"
+    int distance;              // 350
 };
 
 struct ExportOptions {

@@ -34,9 +34,10 @@ int finish(int status, bool czech)
     const bool outLost = std::fflush(stdout) != 0 || std::ferror(stdout);
     const int outError = errno;
     if (outLost) {
-        say(stderr, (czech ? QStringLiteral("kvelmor-export: nelze zapsat na standardní výstup: %1\n")
-                           : QStringLiteral("kvelmor-export: cannot write to standard output: %1\n"))
-                        .arg(kvelmor::systemReason(outError, czech)));
+        say(stderr,
+            (czech ? QStringLiteral("kvelmor-export: nelze zapsat na standardní výstup: %1\n")
+                   : QStringLiteral("kvelmor-export: cannot write to standard output: %1\n"))
+                .arg(kvelmor::systemReason(outError, czech)));
     }
     const bool errLost = std::fflush(stderr) != 0 || std::ferror(stderr);
     return status == 0 && (outLost || errLost) ? 1 : status;
@@ -73,11 +74,11 @@ int main(int argc, char* argv[])
         std::printf("kvelmor-export %s\n", KVELMOR_VERSION);
         return finish(0, czech);
     case Action::Error:
-        say(stderr, QStringLiteral("kvelmor-export: %1\n%2\n")
-                        .arg(parsed.error, czech
-                                               ? QStringLiteral("Více řekne 'kvelmor-export --help'.")
-                                               : QStringLiteral(
-                                                     "Try 'kvelmor-export --help' for more information.")));
+        say(stderr,
+            QStringLiteral("kvelmor-export: %1\n%2\n")
+                .arg(parsed.error,
+                     czech ? QStringLiteral("Více řekne 'kvelmor-export --help'.")
+                           : QStringLiteral("Try 'kvelmor-export --help' for more information.")));
         return finish(2, czech);
     case Action::Export:
         break;

@@ -132,13 +132,13 @@ QString writeTogether(const QString& dir, const std::vector<OutputFile>& files, 
     // their older files: refuse before any of them does.
     for (const OutputFile& file : files) {
         struct stat st;
-        if (::lstat(QFile::encodeName(pathOf(file)).constData(), &st) == 0 &&
-            S_ISDIR(st.st_mode)) {
+        if (::lstat(QFile::encodeName(pathOf(file)).constData(), &st) == 0 && S_ISDIR(st.st_mode)) {
             return cannotWrite(pathOf(file), EISDIR, czech);
         }
     }
     for (std::size_t n = 0; n < files.size(); ++n) {
-        if (const int error = staged[n].commit()) return cannotWrite(pathOf(files[n]), error, czech);
+        if (const int error = staged[n].commit())
+            return cannotWrite(pathOf(files[n]), error, czech);
     }
     return {};
 }

@@ -17,6 +17,8 @@ private slots:
     void refusesBadArguments();
     void allMeansFifteenDistinctSettings();
     void helpSpeaksCzechOrEnglish();
+    void czechIsTheLanguageCodeCs_data();
+    void czechIsTheLanguageCodeCs();
 };
 
 void TestExportOptions::acceptsOneSetting_data()
@@ -37,6 +39,17 @@ void TestExportOptions::acceptsOneSetting_data()
     QTest::newRow("box text, = form")
         << QStringList{"--frequency=5", "--distance=400", "--out=d", "--scale=4"} << "op5"
         << "5" << 400 << 4;
+    QTest::newRow("decomposed caption (NFD)")
+        << QStringList{"--frequency", QString::fromUtf8("str\u030Cedni\u0301"),
+                       "--distance",  "350",
+                       "--out",       "d"}
+        << "op06"
+        << "0.6" << 350 << 1;
+    QTest::newRow("capitals") << QStringList{"--frequency", QString::fromUtf8("VYSOKÝ"),
+                                             "--distance",  "300",
+                                             "--out",       "d"}
+                              << "op5"
+                              << "5" << 300 << 1;
     QTest::newRow("vyssi at scale 2")
         << QStringList{"--out", "d", "--scale", "2", "--distance", "350", "--frequency", "vyssi"}
         << "op1"
@@ -74,6 +87,12 @@ void TestExportOptions::refusesBadArguments_data()
         << QStringList{"--frequency", "stredni", "--distance", "500", "--out", "d"} << "500";
     QTest::newRow("distance with junk")
         << QStringList{"--frequency", "stredni", "--distance", "350x", "--out", "d"} << "350x";
+    QTest::newRow("distance with a space before")
+        << QStringList{"--frequency", "stredni", "--distance", " 350", "--out", "d"} << " 350";
+    QTest::newRow("distance with a newline after")
+        << QStringList{"--frequency", "stredni", "--distance", "350\n", "--out", "d"} << "'350\\n'";
+    QTest::newRow("distance with a sign")
+        << QStringList{"--frequency", "stredni", "--distance", "+350", "--out", "d"} << "+350";
     QTest::newRow("unknown scale") << QStringList{"--all", "--out", "d", "--scale", "3"} << "3";
     QTest::newRow("no out") << QStringList{"--all"} << "--out";
     QTest::newRow("value missing") << QStringList{"--all", "--out"} << "--out";
@@ -81,6 +100,16 @@ void TestExportOptions::refusesBadArguments_data()
                                  << "--distance";
     QTest::newRow("all and one") << QStringList{"--all", "--frequency", "stredni", "--out", "d"}
                                  << "--all";
+    QTest::newRow("all and a distance")
+        << QStringList{"--all", "--distance", "300", "--out", "d"} << "--all";
+    QTest::newRow("all and an empty distance")
+        << QStringList{"--all", "--distance=", "--out", "d"} << "--all";
+    QTest::newRow("empty out") << QStringList{"--all", "--out="} << "--out";
+    QTest::newRow("twice") << QStringList{"--frequency", "stredni", "--distance", "300",
+                                          "--distance",  "400",     "--out",      "d"}
+                           << "--distance";
+    QTest::newRow("toolkit option")
+        << QStringList{"-platform", "xcb", "--all", "--out", "d"} << "-platform";
 }
 
 void TestExportOptions::refusesBadArguments()
@@ -111,6 +140,9 @@ void TestExportOptions::helpSpeaksCzechOrEnglish()
     const QString english = helpText(false);
     const QString czech = helpText(true);
     QVERIFY(english.startsWith("Usage: kvelmor-export"));
+    QVERIFY(english.contains("kvelmor-F-D-plot.svg") && czech.contains("kvelmor-F-D-plot.svg"));
+    QVERIFY(english.contains("kvelmor-F-D-plot.png") && czech.contains("kvelmor-F-D-plot.png"));
+    QVERIFY(english.contains("without spaces") && czech.contains("bez mezer"));
     QVERIFY(czech.startsWith(QStringLiteral("Použití: kvelmor-export")));
     for (const char* option :
          {"--frequency", "--distance", "--all", "--out", "--scale", "--help", "--version"}) {
@@ -122,6 +154,31 @@ void TestExportOptions::helpSpeaksCzechOrEnglish()
     QVERIFY(prefersCzech());
     qputenv("LC_ALL", "en_GB.UTF-8");
     QVERIFY(!prefersCzech());
+}
+
+void TestExportOptions::czechIsTheLanguageCodeCs_data()
+{
+    QTest::addColumn<QString>("locale");
+    QTest::addColumn<bool>("czech");
+    QTest::newRow("cs_CZ.UTF-8") << "cs_CZ.UTF-8" << true;
+    QTest::newRow("cs") << "cs" << true;
+    QTest::newRow("cs_CZ@euro") << "cs_CZ@euro" << true;
+    QTest::newRow("cs.UTF-8") << "cs.UTF-8" << true;
+    QTest::newRow("csb_PL (Kashubian)") << "csb_PL.UTF-8" << false;
+    QTest::newRow("csb") << "csb" << false;
+    QTest::newRow("C") << "C" << false;
+    QTest::newRow("en_GB") << "en_GB.UTF-8" << false;
+    QTest::newRow("sk_SK") << "sk_SK.UTF-8" << false;
+}
+
+void TestExportOptions::czechIsTheLanguageCodeCs()
+{
+    QFETCH(QString, locale);
+    QFETCH(bool, czech);
+    QCOMPARE(isCzechLocale(locale), czech);
+    qputenv("LC_ALL", locale.toUtf8());
+    QCOMPARE(prefersCzech(), czech);
+    qunsetenv("LC_ALL");
 }
 
 QTEST_APPLESS_MAIN(TestExportOptions)
