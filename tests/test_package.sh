@@ -23,6 +23,11 @@ appstreamcli validate --no-net "$work/root/usr/share/metainfo/$id.metainfo.xml" 
   fail "the metainfo does not validate"
 desktop-file-validate "$work/root/usr/share/applications/$id.desktop" || fail "the .desktop does not validate"
 grep -q '^Name\[cs\]=' "$work/root/usr/share/applications/$id.desktop" || fail "no Czech name"
+# The browser edition, whenever it has been built (scripts/test builds it before this test).
+page=$(sed -n 's/^KVELMOR_WEB_PAGE:FILEPATH=//p' "$build/CMakeCache.txt")
+if [ -f "$page" ]; then
+  cmp -s "$page" "$work/root/usr/share/kvelmor/kvelmor.html" || fail "the package lacks the page $page"
+fi
 
 check_export() {  # $1: the kvelmor-export to try
   [ "$("$1" --version)" = "kvelmor-export 1.0.0" ] || fail "$1 --version"

@@ -37,8 +37,8 @@ QRgb pagePixel(const PixelPicture& picture, int x, int y)
 }
 
 struct Difference {
-    int pixels = 0;     // pixels that differ
-    int inked = 0;      // pixels drawn in either picture
+    int pixels = 0;  // pixels that differ
+    int inked = 0;   // pixels drawn in either picture
     QPoint first{-1, -1};
 };
 
@@ -94,8 +94,10 @@ void TestWebPicture::primitivesLandOnTheDesktopsPixels_data()
              s.setLineWidth(2);
              s.line(1500, 1500, 1500, 3000);
          }},
-        {"coordinates rounded to the nearest pixel", [](Surface& s) { s.line(157, 142, 1507, 142); }},
-        {"pixel unit", [](Surface& s) {
+        {"coordinates rounded to the nearest pixel",
+         [](Surface& s) { s.line(157, 142, 1507, 142); }},
+        {"pixel unit",
+         [](Surface& s) {
              s.setScaleUnit(ScaleUnit::Pixels);
              s.line(5, 40, 100, 40, 0x00C0C0C0);
          }},
@@ -152,11 +154,11 @@ void TestWebPicture::sourceCircleMatchesClosely()
         const int c = int(1700 / 15.0 * ratio);
         const int y = int(3500 / 15.0 * ratio);
         QCOMPARE(pagePixel(page, c, y), qRgb(255, 255, 255));
-        const Difference d = compare(desktop.image(), page, QRect(0, 0, page.width(), page.height()));
+        const Difference d =
+            compare(desktop.image(), page, QRect(0, 0, page.width(), page.height()));
         QVERIFY2(d.inked > 100 * ratio * ratio, qPrintable(QString::number(d.inked)));
-        QVERIFY2(d.pixels <= d.inked / 5, qPrintable(QStringLiteral("%1 of %2 pixels differ")
-                                                         .arg(d.pixels)
-                                                         .arg(d.inked)));
+        QVERIFY2(d.pixels <= d.inked / 5,
+                 qPrintable(QStringLiteral("%1 of %2 pixels differ").arg(d.pixels).arg(d.inked)));
     }
 }
 
@@ -165,10 +167,14 @@ void TestWebPicture::wholeRunMatchesTheDesktop_data()
     QTest::addColumn<QString>("frequency");
     QTest::addColumn<QString>("distance");
     QTest::addColumn<double>("ratio");
-    QTest::newRow("defaults") << "0.6" << "350" << 1.0;
-    QTest::newRow("vyšší at 400") << "1" << "400" << 1.0;
-    QTest::newRow("nízký at 300") << "0.03" << "300" << 1.0;
-    QTest::newRow("vysoký at 300, 2x") << "5" << "300" << 2.0;
+    QTest::newRow("defaults") << "0.6"
+                              << "350" << 1.0;
+    QTest::newRow("vyšší at 400") << "1"
+                                  << "400" << 1.0;
+    QTest::newRow("nízký at 300") << "0.03"
+                                  << "300" << 1.0;
+    QTest::newRow("vysoký at 300, 2x") << "5"
+                                       << "300" << 2.0;
 }
 
 // The bars, dots and axis (right of x = 7400 twips) are the desktop's pixel for pixel; elsewhere
@@ -188,17 +194,17 @@ void TestWebPicture::wholeRunMatchesTheDesktop()
     runExperiment(page, host);
 
     const int left = int(7400 / 15.0 * ratio);
-    const Difference pattern = compare(desktop.image(), page,
-                                       QRect(left, 0, page.width() - left, page.height()));
+    const Difference pattern =
+        compare(desktop.image(), page, QRect(left, 0, page.width() - left, page.height()));
     QVERIFY2(pattern.pixels == 0,
              qPrintable(QStringLiteral("pattern: %1 pixels differ, first at (%2, %3)")
                             .arg(pattern.pixels)
                             .arg(pattern.first.x())
                             .arg(pattern.first.y())));
     const Difference whole = compare(desktop.image(), page, QRect(0, 0, left, page.height()));
-    QVERIFY2(whole.pixels * 100 <= whole.inked, qPrintable(QStringLiteral("bench: %1 of %2 differ")
-                                                               .arg(whole.pixels)
-                                                               .arg(whole.inked)));
+    QVERIFY2(
+        whole.pixels * 100 <= whole.inked,
+        qPrintable(QStringLiteral("bench: %1 of %2 differ").arg(whole.pixels).arg(whole.inked)));
 }
 
 void TestWebPicture::flushReportsTheRectangleDrawn()
@@ -218,7 +224,7 @@ void TestWebPicture::flushReportsTheRectangleDrawn()
     QCOMPARE(flushed[0].height, 200 - 100 + 1);
     page.flush();
     QCOMPARE(flushed.size(), std::size_t(1));  // shown once
-    page.line(-3000, -3000, 30000, -3000);  // off the picture: clipped, nothing to show
+    page.line(-3000, -3000, 30000, -3000);     // off the picture: clipped, nothing to show
     page.flush();
     QCOMPARE(flushed.size(), std::size_t(1));
 }

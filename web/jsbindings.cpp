@@ -82,8 +82,7 @@ void addControl(const std::string& name, const std::string& kind, const std::str
                     accessibleName.c_str(), accessibleDescription.c_str());
 }
 
-void setScrollRange(const std::string& name, int minimum, int maximum, int smallStep,
-                    int largeStep)
+void setScrollRange(const std::string& name, int minimum, int maximum, int smallStep, int largeStep)
 {
     kvjs_setScrollRange(name.c_str(), minimum, maximum, smallStep, largeStep);
 }

@@ -61,8 +61,8 @@ std::string kindName(ControlKind kind)
 void buildWindow()
 {
     js::createWindow(twipsToPixels(kClientWidthTwips), twipsToPixels(kClientHeightTwips),
-                     cssColour(kBackColour), std::string(kWindowCaption),
-                     std::string(kPictureName), std::string(kEmptyPictureDescription));
+                     cssColour(kBackColour), std::string(kWindowCaption), std::string(kPictureName),
+                     std::string(kEmptyPictureDescription));
     for (const ControlRow& row : controlRows()) {
         const FontFace face = fontFace(row.font);
         js::addControl(std::string(row.name), kindName(row.kind), std::string(row.container),

@@ -239,6 +239,8 @@ var KvelmorPage = (function () {
 
   return {
     ready: false,
+    readyAt: 0,
+    lastRunEndedAt: 0,
 
     createWindow: function (width, height, back, title, pictureName, description) {
       document.title = title;
@@ -324,6 +326,7 @@ var KvelmorPage = (function () {
 
     setRunning: function (value) {
       running = value;
+      if (!value) KvelmorPage.lastRunEndedAt = performance.now();
       root.setAttribute("aria-busy", value ? "true" : "false");
     },
 
@@ -345,5 +348,8 @@ var KvelmorPage = (function () {
 })();
 
 var Module = typeof Module !== "undefined" ? Module : {};
-Module.postRun = (Module.postRun || []).concat([function () { KvelmorPage.ready = true; }]);
+Module.postRun = (Module.postRun || []).concat([function () {
+  KvelmorPage.readyAt = performance.now();  // milliseconds since the navigation started
+  KvelmorPage.ready = true;
+}]);
 Module.printErr = function (text) { console.error(text); };

@@ -2,7 +2,6 @@
 
 #include <cstdio>
 
-
 namespace kvelmor {
 
 std::string cssFontFamily(std::string_view family)

@@ -85,11 +85,12 @@ void PixelPicture::stroke(float x1, float y1, float x2, float y2, std::uint32_t 
         const pixelrule::PixelRange ay = pixelrule::penRange(a.y, pen);
         const pixelrule::PixelRange bx = pixelrule::penRange(b.x, pen);
         const pixelrule::PixelRange by = pixelrule::penRange(b.y, pen);
-        fill(std::min(ax.first, bx.first), std::min(ay.first, by.first),
-             std::max(ax.last, bx.last), std::max(ay.last, by.last), value);
+        fill(std::min(ax.first, bx.first), std::min(ay.first, by.first), std::max(ax.last, bx.last),
+             std::max(ay.last, by.last), value);
         return;
     }
-    const int steps = static_cast<int>(std::ceil(std::max(std::abs(b.x - a.x), std::abs(b.y - a.y))));
+    const int steps =
+        static_cast<int>(std::ceil(std::max(std::abs(b.x - a.x), std::abs(b.y - a.y))));
     for (int i = 0; i <= steps; ++i) {
         const double t = double(i) / steps;
         // Rounded to whole steps from the start, so that the path keeps the end points' offset.

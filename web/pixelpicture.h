@@ -33,7 +33,10 @@ public:
     double ratio() const { return ratio_; }
 
     // Pixels row by row as bytes R, G, B, A: the layout of a canvas's ImageData.
-    const std::uint8_t* rgba() const { return reinterpret_cast<const std::uint8_t*>(pixels_.data()); }
+    const std::uint8_t* rgba() const
+    {
+        return reinterpret_cast<const std::uint8_t*>(pixels_.data());
+    }
 
     // One pixel as 0xAABBGGRR; 0 where nothing has been drawn.
     std::uint32_t pixel(int x, int y) const { return pixels_[std::size_t(y) * width_ + x]; }
