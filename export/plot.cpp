@@ -35,6 +35,8 @@ const QColor kArrowsColour(0x00, 0x72, 0xB2);
 const QColor kArrowsFill(0xBF, 0xDC, 0xEC);  // the blue at a quarter on white
 const QColor kContinuousColour(0xD5, 0x5E, 0x00);
 const QColor kGrid(0xDD, 0xDD, 0xDD);
+constexpr double kStepWidth = 1.25;
+constexpr double kCurveWidth = 3;
 
 struct Texts {
     QString title;
@@ -169,10 +171,12 @@ void drawData(QPainter& p, const std::vector<PlotRow>& rows, const ValueAxis& ax
     p.setBrush(kArrowsFill);
     p.drawPolygon(bars);
     p.setBrush(Qt::NoBrush);
-    p.setPen(QPen(kArrowsColour, 1.5, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin));
-    p.drawPolyline(steps);
-    p.setPen(QPen(kContinuousColour, 2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    // The curve is wider and drawn first: where the two agree, it shows as an orange edge on
+    // both sides of the blue step line instead of hiding it.
+    p.setPen(QPen(kContinuousColour, kCurveWidth, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
     p.drawPolyline(curve);
+    p.setPen(QPen(kArrowsColour, kStepWidth, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin));
+    p.drawPolyline(steps);
     p.restore();
 }
 
@@ -217,21 +221,20 @@ void drawTitleAndLegend(QPainter& p, const Texts& texts)
     p.setFont(plotFont(12));
     const double row = 58;
     const double half = (kRight - kLeft) / 2;
-    struct Entry {
-        QColor colour;
-        double width;
-        const QString& text;
-    };
-    const Entry entries[] = {{kArrowsColour, 1.5, texts.arrows},
-                             {kContinuousColour, 2, texts.continuous}};
-    for (int n = 0; n < 2; ++n) {
-        const double x = kLeft + 10 + n * half;
-        p.setPen(QPen(entries[n].colour, entries[n].width));
-        p.drawLine(QPointF(x, row), QPointF(x + 28, row));
-        p.setPen(Qt::black);
-        p.drawText(QRectF(x + 36, row - 9, half - 50, 18), Qt::AlignLeft | Qt::AlignVCenter,
-                   entries[n].text);
-    }
+    // The bars' sample: a filled box edged in the step line's blue; the curve's: a line.
+    const double x1 = kLeft + 10;
+    p.setPen(QPen(kArrowsColour, kStepWidth));
+    p.setBrush(kArrowsFill);
+    p.drawRect(QRectF(x1, row - 6, 28, 12));
+    p.setBrush(Qt::NoBrush);
+    const double x2 = x1 + half;
+    p.setPen(QPen(kContinuousColour, kCurveWidth, Qt::SolidLine, Qt::RoundCap));
+    p.drawLine(QPointF(x2, row), QPointF(x2 + 28, row));
+    p.setPen(Qt::black);
+    p.drawText(QRectF(x1 + 36, row - 9, half - 50, 18), Qt::AlignLeft | Qt::AlignVCenter,
+               texts.arrows);
+    p.drawText(QRectF(x2 + 36, row - 9, half - 50, 18), Qt::AlignLeft | Qt::AlignVCenter,
+               texts.continuous);
 }
 
 void paintPlot(QPainter& p, const PlotData& data, bool czech)
