@@ -60,7 +60,7 @@ enum class SumPath { scalar, avx2, avx512 };
 // Whether `path` is built into this program and this processor can run it.
 bool sumPathAvailable(SumPath path);
 
-// The path sumArrows takes: the fastest available one, chosen once from the processor's features.
+// The path sumArrows takes: the widest available one, chosen once from the processor's features.
 SumPath activeSumPath();
 
 const char* sumPathName(SumPath path);
