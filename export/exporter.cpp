@@ -45,7 +45,7 @@ QByteArray pngBytes(const QImage& image)
 }
 
 // The run's picture as the window shows it, `scale` device pixels to a pixel.
-QByteArray runPng(FrmKvelmor& window, const RecordingSurface& drawing, int scale)
+QImage runPicture(FrmKvelmor& window, const RecordingSurface& drawing, int scale)
 {
     ImageSurface surface(kPictureSize, scale, window.palette(), {});
     replay(drawing, surface);
@@ -57,7 +57,7 @@ QByteArray runPng(FrmKvelmor& window, const RecordingSurface& drawing, int scale
         surface.paintOnto(painter, QRect(QPoint(0, 0), kClientArea));
         paintSceneLabels(window, painter);
     }
-    return pngBytes(picture);
+    return picture;
 }
 
 // The same run drawn as vector lines and circles, at the exact coordinates the run gave.
@@ -100,26 +100,34 @@ Exporter::Exporter(std::vector<ExportSetting> settings, QString dir, int scale, 
       dir_(std::move(dir)),
       scale_(scale),
       czech_(czech),
-      promised_(settings_.size())
+      drawn_(settings_.size()),
+      written_(settings_.size())
 {
-    for (auto& promise : promised_) numbers_.push_back(promise.get_future());
-    worker_ = std::thread([this] {
-        for (std::size_t n = 0; n < settings_.size() && !stop_; ++n) {
-            Numbers numbers{settingTable(settings_[n]), {}};
-            numbers.csv = csvText(numbers.rows);
-            promised_[n].set_value(std::move(numbers));
-        }
-    });
+    worker_ = std::thread([this] { finishAll(); });
 }
 
-// After a failure the settings still ahead are not wanted: the worker stops after its current one.
+// Settings never drawn (after a failure) are handed over empty, which ends the second thread.
 Exporter::~Exporter()
 {
-    stop_ = true;
+    for (; handedOver_ < int(drawn_.size()); ++handedOver_) drawn_[handedOver_].set_value({});
     worker_.join();
 }
 
-QString Exporter::exportSetting(int n)
+QString Exporter::run(const std::function<void(int n)>& starting)
+{
+    for (int n = 0; n < int(settings_.size()); ++n) {
+        starting(n);
+        draw(n);
+        // Setting n is being finished on the second thread; n - 1 must have been written before
+        // n + 1 is drawn.
+        if (n > 0) {
+            if (QString error = written_[n - 1].get_future().get(); !error.isEmpty()) return error;
+        }
+    }
+    return settings_.empty() ? QString() : written_.back().get_future().get();
+}
+
+void Exporter::draw(int n)
 {
     const ExportSetting& setting = settings_[n];
     FrmKvelmor window(nullptr, 1);
@@ -130,18 +138,36 @@ QString Exporter::exportSetting(int n)
         WindowRunHost host(window);
         runExperiment(drawing, host);
     }
+    drawn_[n].set_value({runPicture(window, drawing, scale_), runSvg(window, drawing)});
+    ++handedOver_;
+}
 
+// The second thread: the numbers of each setting, computed while its run is being drawn, then
+// everything else, in order, until a setting fails or nothing more comes.
+void Exporter::finishAll()
+{
+    for (std::size_t n = 0; n < settings_.size(); ++n) {
+        std::vector<StepRow> rows = settingTable(settings_[n]);
+        Drawn drawn = drawn_[n].get_future().get();
+        if (drawn.picture.isNull()) return;
+        const QString error = finish(int(n), rows, std::move(drawn));
+        written_[n].set_value(error);
+        if (!error.isEmpty()) return;
+    }
+}
+
+QString Exporter::finish(int n, const std::vector<StepRow>& rows, Drawn drawn)
+{
+    const ExportSetting& setting = settings_[n];
+    const PlotData plot = plotData(setting, rows);
     const QString base = exportBaseName(setting);
-    std::vector<OutputFile> files{
-        {base + QStringLiteral(".png"), runPng(window, drawing, scale_)},
-        {base + QStringLiteral(".svg"), runSvg(window, drawing)},
+    const std::vector<OutputFile> files{
+        {base + QStringLiteral(".png"), pngBytes(drawn.picture)},
+        {base + QStringLiteral(".svg"), std::move(drawn.svg)},
+        {base + QStringLiteral(".csv"), csvText(rows)},
+        {base + QStringLiteral("-plot.svg"), plotSvg(plot, czech_)},
+        {base + QStringLiteral("-plot.png"), pngBytes(plotImage(plot, scale_, czech_))},
     };
-    Numbers numbers = numbers_[n].get();
-    const PlotData plot = plotData(setting, numbers.rows);
-    files.push_back({base + QStringLiteral(".csv"), std::move(numbers.csv)});
-    files.push_back({base + QStringLiteral("-plot.svg"), plotSvg(plot, czech_)});
-    files.push_back(
-        {base + QStringLiteral("-plot.png"), pngBytes(plotImage(plot, scale_, czech_))});
     for (const OutputFile& file : files) {
         if (file.bytes.isEmpty()) return notGenerated(file.name, czech_);
     }

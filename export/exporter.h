@@ -1,7 +1,9 @@
 #pragma once
 
+#include <QByteArray>
+#include <QImage>
 #include <QString>
-#include <atomic>
+#include <functional>
 #include <future>
 #include <thread>
 #include <vector>
@@ -20,9 +22,10 @@ QString exportBaseName(const ExportSetting& setting);
 // `scale`). The five files are one unit: all of them replace older ones, or, when any cannot be
 // written, none does.
 //
-// The numbers of the settings (their sums once more, without chains, and the continuous slit's
-// quadrature) need no widgets: a second thread computes them, in order, while this one runs and
-// draws.
+// The work is split between two threads. This one runs each setting in the window (widgets live
+// here) and draws its picture and its SVG; a second thread computes the setting's numbers (the
+// sums once more, without chains, and the continuous slit's quadrature), encodes the pictures,
+// draws the plot and writes the files, while this one already runs the next setting.
 class Exporter {
 public:
     Exporter(std::vector<ExportSetting> settings, QString dir, int scale, bool czech);
@@ -30,26 +33,30 @@ public:
     Exporter(const Exporter&) = delete;
     Exporter& operator=(const Exporter&) = delete;
 
-    int count() const { return int(settings_.size()); }
-    const ExportSetting& setting(int n) const { return settings_[n]; }
-
-    // Exports setting `n`; call for n = 0, 1, ... in order. Returns an empty string, or what
-    // could not be written and why, in Czech when the exporter speaks Czech.
-    QString exportSetting(int n);
+    // Exports every setting in order, calling `starting(n)` as setting n begins. Stops at the
+    // first setting that cannot be written (no later setting writes anything) and returns what
+    // could not be written and why, in Czech when the exporter speaks Czech; empty when all were
+    // written.
+    QString run(const std::function<void(int n)>& starting);
 
 private:
-    struct Numbers {
-        std::vector<StepRow> rows;
-        QByteArray csv;
+    // What this thread drew of one setting; empty when the export stopped before it.
+    struct Drawn {
+        QImage picture;
+        QByteArray svg;
     };
+
+    void draw(int n);
+    void finishAll();
+    QString finish(int n, const std::vector<StepRow>& rows, Drawn drawn);
 
     std::vector<ExportSetting> settings_;
     QString dir_;
     int scale_;
     bool czech_;
-    std::vector<std::promise<Numbers>> promised_;
-    std::vector<std::future<Numbers>> numbers_;
-    std::atomic<bool> stop_{false};
+    std::vector<std::promise<Drawn>> drawn_;
+    std::vector<std::promise<QString>> written_;
+    int handedOver_ = 0;
     std::thread worker_;
 };
 

@@ -89,22 +89,19 @@ int main(int argc, char* argv[])
         say(stderr, QStringLiteral("kvelmor-export: ") + error + QLatin1Char('\n'));
         return finish(1, czech);
     }
-    kvelmor::Exporter exporter(options.settings, options.outDir, options.scale, czech);
-    const int total = exporter.count();
+    const int total = int(options.settings.size());
     const bool progress = total > 1 && isatty(STDERR_FILENO);
-    for (int n = 0; n < total; ++n) {
-        if (progress) {
-            say(stderr, QStringLiteral("\r[%1/%2] ").arg(n + 1, 2).arg(total) + options.outDir +
-                            QLatin1Char('/') + kvelmor::exportBaseName(exporter.setting(n)));
-            std::fflush(stderr);
-        }
-        const QString error = exporter.exportSetting(n);
-        if (!error.isEmpty()) {
-            if (progress) std::fputc('\n', stderr);
-            say(stderr, QStringLiteral("kvelmor-export: ") + error + QLatin1Char('\n'));
-            return finish(1, czech);
-        }
-    }
+    kvelmor::Exporter exporter(options.settings, options.outDir, options.scale, czech);
+    const QString error = exporter.run([&](int n) {
+        if (!progress) return;
+        say(stderr, QStringLiteral("\r[%1/%2] ").arg(n + 1, 2).arg(total) + options.outDir +
+                        QLatin1Char('/') + kvelmor::exportBaseName(options.settings[n]));
+        std::fflush(stderr);
+    });
     if (progress) std::fputc('\n', stderr);
+    if (!error.isEmpty()) {
+        say(stderr, QStringLiteral("kvelmor-export: ") + error + QLatin1Char('\n'));
+        return finish(1, czech);
+    }
     return finish(0, czech);
 }

@@ -2,6 +2,18 @@
 
 #include <cmath>
 
+// With glibc's vector cosines and sines (libmvec, linked when the build defines
+// KVELMOR_VECTOR_SUMS on x86-64), the nodes of a panel are evaluated four at a time on processors
+// with AVX2; others keep the scalar loop.
+#if defined(KVELMOR_VECTOR_SUMS) && defined(__x86_64__)
+#include <immintrin.h>
+#define KVELMOR_VECTOR_SLIT 1
+extern "C" {
+__attribute__((target("avx2"))) __m256d _ZGVdN4v_cos(__m256d);
+__attribute__((target("avx2"))) __m256d _ZGVdN4v_sin(__m256d);
+}
+#endif
+
 namespace kvelmor {
 
 namespace {
@@ -43,6 +55,47 @@ Sum slitIntegral(const Scene& scene, double f, double dy, int panels)
     return sum;
 }
 
+#ifdef KVELMOR_VECTOR_SLIT
+// The same integral, the four nodes on each side of a panel's middle in one vector each.
+__attribute__((target("avx2,fma"))) Sum slitIntegralAvx2(const Scene& scene, double f, double dy,
+                                                         int panels)
+{
+    const double top = Scene::axisY - Scene::slitHalfHeight;
+    const double width = 2 * Scene::slitHalfHeight / panels;
+    const double across = Scene::screenX - scene.detectorX;
+    const __m256d across2 = _mm256_set1_pd(across * across);
+    const __m256d half = _mm256_set1_pd(width / 2);
+    const __m256d offsets = _mm256_mul_pd(_mm256_loadu_pd(kNodes), half);
+    const __m256d weights = _mm256_mul_pd(_mm256_loadu_pd(kWeights), half);
+    const __m256d waveNumber = _mm256_set1_pd(f);
+    __m256d re = _mm256_setzero_pd();
+    __m256d im = _mm256_setzero_pd();
+    for (int n = 0; n < panels; ++n) {
+        const __m256d middle = _mm256_set1_pd(top + (n + 0.5) * width - dy);
+        for (const __m256d y : {_mm256_sub_pd(middle, offsets), _mm256_add_pd(middle, offsets)}) {
+            const __m256d r = _mm256_sqrt_pd(_mm256_fmadd_pd(y, y, across2));
+            const __m256d angle = _mm256_mul_pd(waveNumber, r);
+            re = _mm256_fmadd_pd(weights, _ZGVdN4v_cos(angle), re);
+            im = _mm256_fmadd_pd(weights, _ZGVdN4v_sin(angle), im);
+        }
+    }
+    alignas(32) double lanesRe[4], lanesIm[4];
+    _mm256_store_pd(lanesRe, re);
+    _mm256_store_pd(lanesIm, im);
+    return {(lanesRe[0] + lanesRe[1]) + (lanesRe[2] + lanesRe[3]),
+            (lanesIm[0] + lanesIm[1]) + (lanesIm[2] + lanesIm[3])};
+}
+#endif
+
+Sum slitIntegralOnThisProcessor(const Scene& scene, double f, double dy, int panels)
+{
+#ifdef KVELMOR_VECTOR_SLIT
+    static const bool avx2 = __builtin_cpu_supports("avx2") && __builtin_cpu_supports("fma");
+    if (avx2) return slitIntegralAvx2(scene, f, dy, panels);
+#endif
+    return slitIntegral(scene, f, dy, panels);
+}
+
 }  // namespace
 
 ContinuousSum continuousSquaredLength(const Scene& scene, const Wave& wave, double j,
@@ -56,7 +109,7 @@ ContinuousSum continuousSquaredLength(const Scene& scene, const Wave& wave, doub
     const double allInLine = std::pow(kArrowsPerStep * L, 2);
 
     auto squaredLength = [&](int panels) {
-        const Sum slit = slitIntegral(scene, f, dy, panels);
+        const Sum slit = slitIntegralOnThisProcessor(scene, f, dy, panels);
         const double re = L * std::cos(f * r0) + density * slit.re;
         const double im = L * std::sin(f * r0) + density * slit.im;
         return re * re + im * im;
