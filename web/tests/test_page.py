@@ -195,9 +195,10 @@ class PageTest(unittest.TestCase):
 
     def test_a_slow_run_takes_no_input(self):
         thumb = self.b.driver.find_element(By.CSS_SELECTOR, ".kv-scroll-thumb")
-        ActionChains(self.b.driver).click_and_hold(thumb).move_by_offset(15, 0).release().perform()
+        # About 2.5 s a run: long enough for the clicks below, even on a busy machine.
+        ActionChains(self.b.driver).click_and_hold(thumb).move_by_offset(25, 0).release().perform()
         value = int(self.el("HScroll1").get_attribute("aria-valuenow"))
-        self.assertGreater(value, 3000)
+        self.assertGreater(value, 6000)
         count = self.b.box("nSpomaleni")
         self.assertEqual(count, str(30 * value + 1))
         self.el("cmdStart").click()
@@ -221,6 +222,14 @@ class PageTest(unittest.TestCase):
         self.assertTrue(self.el("op06").is_selected())
         self.assertFalse(self.el("op1").is_selected())
         self.assertEqual(self.el("HScroll1").get_attribute("aria-valuenow"), str(value))
+
+    def test_reloading_during_a_slow_run_ends_it(self):
+        self.el("HScroll1").send_keys(Keys.END)
+        self.el("cmdStart").click()
+        self.assertTrue(self.b.running())
+        self.b.load()  # no prompt, no hang: a fresh program with its defaults
+        self.assertFalse(self.b.running())
+        self.assertEqual(self.b.box("nSpomaleni"), "1")
 
     # -- keyboard and controls -------------------------------------------------------------------
 
@@ -299,6 +308,40 @@ class PageTest(unittest.TestCase):
             html = f.read()
         self.assertNotRegex(html, r'(src|href)\s*=\s*["\']?(https?:)?//')
         self.assertNotIn("@import", html)
+
+
+class HighDensityScreenTest(unittest.TestCase):
+    """At a device-pixel ratio of 2 the canvas has twice the pixels each way, and a run's bars are
+    the desktop's, each pixel doubled."""
+
+    def test_run_is_drawn_at_the_device_pixel_ratio(self):
+        browser = Browser(PAGE, scale=2)
+        try:
+            browser.load()
+            self.assertEqual(browser.js("return window.devicePixelRatio"), 2)
+            browser.driver.find_element(By.ID, "cmdStart").click()
+            browser.wait_for_run()
+            width, height, page = browser.canvas_pixels()
+            self.assertEqual((width, height), (1602, 1302))
+            self.assertEqual(browser.rect("kvelmor")[2:], [765, 560])
+            out = tempfile.mkdtemp(prefix="kvelmor-export-")
+            subprocess.run([EXPORT, "--frequency", "stredni", "--distance", "350", "--out", out,
+                            "--scale", "1"], check=True,
+                           env=dict(os.environ, QT_QPA_PLATFORM="offscreen"))
+            ewidth, eheight, desktop = read_png(os.path.join(out, "kvelmor-0.6-350.png"))
+            desktop_ends = bar_ends(ewidth, eheight, desktop, 99, 500)
+            page_ends = bar_ends(width, height, page, 2 * 99, 2 * 500 + 1)
+            # Each device row ends where the desktop's bars end, doubled, within the bars of that
+            # logical row and its neighbours: at 2x a bar's height is rounded to half a pixel, so
+            # a row may show the neighbouring step's bar.
+            for device_row, end in enumerate(page_ends, start=2 * 99):
+                row = device_row // 2
+                near = [2 * e + 1 for e in desktop_ends[max(row - 1, 99) - 99:row + 2 - 99] if e]
+                self.assertTrue(min(near) - 2 <= end <= max(near) + 2,
+                                "device row %d ends at %d, desktop near it %s" % (device_row, end, near))
+            self.assertFalse(browser.console_errors())
+        finally:
+            browser.close()
 
 
 if __name__ == "__main__":
