@@ -75,6 +75,7 @@ private slots:
     void wholeRunMatchesTheDesktop_data();
     void wholeRunMatchesTheDesktop();
     void flushReportsTheRectangleDrawn();
+    void coordinatesFarOffThePictureCostNothing();
 };
 
 void TestWebPicture::primitivesLandOnTheDesktopsPixels_data()
@@ -227,6 +228,32 @@ void TestWebPicture::flushReportsTheRectangleDrawn()
     page.line(-3000, -3000, 30000, -3000);     // off the picture: clipped, nothing to show
     page.flush();
     QCOMPARE(flushed.size(), std::size_t(1));
+}
+
+// The run never draws outside its 800 x 650 pixels, but the picture takes whatever a Surface may
+// be given: far-off lines are cut to the picture, not walked pixel by pixel, and a coordinate that
+// is not a number draws nothing.
+void TestWebPicture::coordinatesFarOffThePictureCostNothing()
+{
+    PixelPicture page(801, 651, 2);
+    QElapsedTimer timer;
+    timer.start();
+    page.line(-1e30f, 1500, 1e30f, 1500);               // row 200 at 2x, all across
+    page.line(-3e9f, -2e9f, 3e9f + 1500, 2e9f + 3000);  // a diagonal through the picture
+    page.line(-1e30f, -1e30f, 1e30f, 1e30f);
+    page.line(std::nanf(""), 0, 100, 100);
+    page.line(0, 0, std::numeric_limits<float>::infinity(), 0);
+    page.setFillStyle(FillStyle::Solid);
+    page.circle(1e30f, 1e30f, 1e30f);
+    page.circle(-1e9f, 0, 1);
+    page.circle(0, std::nanf(""), 100);
+    QVERIFY(timer.elapsed() < 1000);
+    QCOMPARE(pagePixel(page, 0, 200), qRgb(0, 0, 0));
+    QCOMPARE(pagePixel(page, page.width() - 1, 200), qRgb(0, 0, 0));
+    QCOMPARE(pagePixel(page, 0, 199), QRgb(0));
+    int diagonal = 0;
+    for (int x = 0; x < page.width(); ++x) diagonal += pagePixel(page, x, x * 2 / 3 + 100) != 0;
+    QVERIFY2(diagonal > 0, "the diagonal's part inside the picture is drawn");
 }
 
 QTEST_MAIN(TestWebPicture)

@@ -181,19 +181,38 @@ var KvelmorPage = (function () {
       showScroll(bar, value);
       call("kv_scrollChanged", ["number"], [value]);
     }
+    // An arrow or the track held down repeats its step, as a desktop scroll bar does: each step
+    // is a change of its own.
+    var repeat = null;
+    function stopRepeat() { clearTimeout(repeat); repeat = null; }
+    function holdDown(event, step) {
+      if (event.button !== 0) return;
+      event.preventDefault();
+      e.focus();
+      step();
+      repeat = setTimeout(function again() {
+        if (blocked()) { stopRepeat(); return; }
+        step();
+        repeat = setTimeout(again, 50);
+      }, 400);
+    }
     less.addEventListener("mousedown", function (event) {
-      event.preventDefault(); e.focus(); change(bar.value - bar.small);
+      holdDown(event, function () { change(bar.value - bar.small); });
     });
     more.addEventListener("mousedown", function (event) {
-      event.preventDefault(); e.focus(); change(bar.value + bar.small);
+      holdDown(event, function () { change(bar.value + bar.small); });
     });
     track.addEventListener("mousedown", function (event) {
       if (event.target !== track) return;
-      event.preventDefault();
-      e.focus();
-      var thumbBox = thumb.getBoundingClientRect();
-      change(bar.value + (event.clientX < thumbBox.left ? -bar.large : bar.large));
+      var x = event.clientX;
+      holdDown(event, function () {
+        var thumbBox = thumb.getBoundingClientRect();
+        if (x < thumbBox.left) change(bar.value - bar.large);
+        else if (x >= thumbBox.right) change(bar.value + bar.large);
+      });
     });
+    [less, more, track].forEach(function (part) { part.addEventListener("mouseleave", stopRepeat); });
+    window.addEventListener("mouseup", stopRepeat);
     thumb.addEventListener("mousedown", function (event) {
       event.preventDefault();
       e.focus();

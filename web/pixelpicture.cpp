@@ -74,29 +74,53 @@ void PixelPicture::line(float x1, float y1, float x2, float y2, Colour colour)
 
 // The pen moved from one end point to the other in steps of at most one device pixel along the
 // longer axis, leaving its square at every step: square caps at both ends, and a horizontal or
-// vertical line exactly the rectangle between the pen's squares at its ends.
+// vertical line exactly the rectangle between the pen's squares at its ends. Only the part of the
+// line that can touch the picture is walked, so no coordinate, however far out, costs more than
+// the picture's size; a line with a coordinate that is not a number draws nothing.
 void PixelPicture::stroke(float x1, float y1, float x2, float y2, std::uint32_t value)
 {
     const int pen = pixelrule::penWidth(state_.lineWidth, ratio_);
     const pixelrule::DevicePoint a = pixelrule::toDevice(x1, y1, state_, ratio_);
     const pixelrule::DevicePoint b = pixelrule::toDevice(x2, y2, state_, ratio_);
-    if (a.x == b.x || a.y == b.y) {
-        const pixelrule::PixelRange ax = pixelrule::penRange(a.x, pen);
-        const pixelrule::PixelRange ay = pixelrule::penRange(a.y, pen);
-        const pixelrule::PixelRange bx = pixelrule::penRange(b.x, pen);
-        const pixelrule::PixelRange by = pixelrule::penRange(b.y, pen);
-        fill(std::min(ax.first, bx.first), std::min(ay.first, by.first), std::max(ax.last, bx.last),
-             std::max(ay.last, by.last), value);
+    if (!std::isfinite(a.x) || !std::isfinite(a.y) || !std::isfinite(b.x) || !std::isfinite(b.y))
+        return;
+
+    const double margin = pen + 1;
+    const double dx = b.x - a.x;
+    const double dy = b.y - a.y;
+    if (dx == 0 || dy == 0) {  // the rectangle between the pens at its ends, cut to the picture
+        const auto cut = [margin](double v, int size) {
+            return std::clamp(v, -margin, size + margin);
+        };
+        const pixelrule::PixelRange xs = pixelrule::penRange(cut(std::min(a.x, b.x), width_), pen);
+        const pixelrule::PixelRange ys = pixelrule::penRange(cut(std::min(a.y, b.y), height_), pen);
+        const pixelrule::PixelRange xe = pixelrule::penRange(cut(std::max(a.x, b.x), width_), pen);
+        const pixelrule::PixelRange ye = pixelrule::penRange(cut(std::max(a.y, b.y), height_), pen);
+        fill(xs.first, ys.first, xe.last, ye.last, value);
         return;
     }
-    const int steps =
-        static_cast<int>(std::ceil(std::max(std::abs(b.x - a.x), std::abs(b.y - a.y))));
-    for (int i = 0; i <= steps; ++i) {
-        const double t = double(i) / steps;
+
+    // The segment's parameters t in [t0, t1] where the pen can touch the picture (Liang-Barsky).
+    double t0 = 0;
+    double t1 = 1;
+    const auto within = [&](double p, double q) {  // keeps the t with p t <= q
+        if (p == 0) return q >= 0;
+        const double t = q / p;
+        if (p < 0)
+            t0 = std::max(t0, t);
+        else
+            t1 = std::min(t1, t);
+        return t0 <= t1;
+    };
+    if (!within(-dx, a.x + margin) || !within(dx, width_ + margin - a.x) ||
+        !within(-dy, a.y + margin) || !within(dy, height_ + margin - a.y))
+        return;
+
+    const double steps = std::ceil(std::max(std::abs(dx), std::abs(dy)));
+    if (steps > 1e15) return;  // beyond counting in whole steps: absurdly far off, drawn not at all
+    for (double i = std::floor(t0 * steps); i <= std::ceil(t1 * steps); ++i) {
         // Rounded to whole steps from the start, so that the path keeps the end points' offset.
-        const double x = a.x + std::round((b.x - a.x) * t);
-        const double y = a.y + std::round((b.y - a.y) * t);
-        stamp(x, y, pen, value);
+        stamp(a.x + std::round(dx * i / steps), a.y + std::round(dy * i / steps), pen, value);
     }
 }
 
@@ -108,6 +132,8 @@ void PixelPicture::circle(float x, float y, float radius)
     const pixelrule::DevicePoint c = pixelrule::toDevice(x, y, state_, ratio_);
     const double r = pixelrule::deviceRadius(radius, state_, ratio_);
     const std::uint32_t outline = pixelOf(systemColour(kButtonTextColour));
+    if (!std::isfinite(c.x) || !std::isfinite(c.y) || !std::isfinite(r)) return;
+    if (std::abs(c.x) > 4.0 * width_ + r || std::abs(c.y) > 4.0 * height_ + r) return;  // far off
     if (pixelrule::isDot(r)) {
         stamp(c.x, c.y, pen, outline);
         return;
@@ -115,10 +141,14 @@ void PixelPicture::circle(float x, float y, float radius)
     const bool filled = state_.fillStyle == FillStyle::Solid;
     const std::uint32_t inside = pixelOf(state_.fillColour);
     const double reach = r + pen / 2.0;
-    const int x0 = static_cast<int>(std::floor(c.x - reach));
-    const int x1 = static_cast<int>(std::ceil(c.x + reach));
-    const int y0 = static_cast<int>(std::floor(c.y - reach));
-    const int y1 = static_cast<int>(std::ceil(c.y + reach));
+    // Only the pixels of the picture; a circle far off it draws nothing.
+    const auto clamped = [](double v, int last) {
+        return static_cast<int>(std::clamp(v, -1.0, last + 1.0));
+    };
+    const int x0 = std::max(clamped(std::floor(c.x - reach), width_), 0);
+    const int x1 = std::min(clamped(std::ceil(c.x + reach), width_), width_ - 1);
+    const int y0 = std::max(clamped(std::floor(c.y - reach), height_), 0);
+    const int y1 = std::min(clamped(std::ceil(c.y + reach), height_), height_ - 1);
     for (int py = y0; py <= y1; ++py) {
         for (int px = x0; px <= x1; ++px) {
             const double d = std::hypot(px + 0.5 - c.x, py + 0.5 - c.y);
