@@ -191,11 +191,13 @@ void TestWindowRun::takesNoInputDuringARun()
     auto* op06 = find<QRadioButton>(window.get(), "op06");
     QSignalSpy konecClicks(konec, &QPushButton::clicked);
     bool seenRunning = false;
-    // Owned by this test, so it can never fire after the test has returned.
+    // Owned by this test, so it can never fire after the test has returned. It looks in every
+    // 20 ms and sends its input once, as soon as the run is under way.
     QTimer during;
-    during.setSingleShot(true);
     connect(&during, &QTimer::timeout, this, [&] {
-        seenRunning = window->isRunning();
+        if (!window->isRunning()) return;
+        during.stop();
+        seenRunning = true;
         clickOn(konec);
         konec->setFocus();
         QTest::keyClick(konec, Qt::Key_Return);
@@ -211,7 +213,7 @@ void TestWindowRun::takesNoInputDuringARun()
         QTest::keyClick(op06, Qt::Key_Down);
         QTest::keyClick(window.get(), Qt::Key_Space);
     });
-    during.start(100);
+    during.start(20);
     clickOn(find<QPushButton>(window.get(), "cmdStart"));
     QVERIFY(seenRunning);
     QCoreApplication::processEvents();
