@@ -2,6 +2,7 @@
 // text, whatever the user's locale.
 #include <QtTest>
 #include <clocale>
+#include <locale>
 #include <cstdio>
 
 #include "run/numbertext.h"
@@ -63,6 +64,9 @@ void TestNumberText::readsDamagedTextAsZero_data()
     QTest::newRow("empty") << "";
     QTest::newRow("decimal comma") << "0,6";
     QTest::newRow("trailing garbage") << "12abc";
+    QTest::newRow("leading plus") << "+5";
+    QTest::newRow("leading tab") << "\t350";
+    QTest::newRow("thousands grouping") << "983 011";
 }
 
 void TestNumberText::readsDamagedTextAsZero()
@@ -86,6 +90,14 @@ void TestNumberText::ignoresACzechLocale()
         QVERIFY2(waveForFrequency(numberText(f)).has_value(), qPrintable(QString::number(f)));
     }
     std::setlocale(LC_ALL, "C");
+
+    // A program may also install a Czech C++ global locale, which streams pick up by default.
+    const std::locale previous = std::locale::global(std::locale("cs_CZ.UTF-8"));
+    QCOMPARE(QString::fromStdString(numberText(0.6)), QStringLiteral("0.6"));
+    QCOMPARE(QString::fromStdString(numberText(983011)), QStringLiteral("983011"));
+    QCOMPARE(numberFromText("0.03"), 0.03);
+    QCOMPARE(numberFromText("0,6"), 0.0);
+    std::locale::global(previous);
 }
 
 void TestNumberText::paceGrowsLinearlyAndStaysBounded()
