@@ -232,6 +232,13 @@ var KvelmorPage = (function () {
       showScroll(bar, bar.value);
       change(value);
     });
+    // The wheel moves it three steps a notch, one change per notch, as the desktop's does.
+    e.addEventListener("wheel", function (event) {
+      var delta = event.deltaY || event.deltaX;
+      if (!delta) return;
+      event.preventDefault();
+      change(bar.value + (delta > 0 ? 3 : -3) * bar.small);
+    }, {passive: false});
     e.addEventListener("keydown", function (event) {
       var to = {ArrowLeft: bar.value - bar.small, ArrowUp: bar.value - bar.small,
                 ArrowRight: bar.value + bar.small, ArrowDown: bar.value + bar.small,

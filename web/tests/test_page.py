@@ -26,6 +26,10 @@ EXPORT = os.environ.get("KVELMOR_EXPORT", os.path.join(ROOT, "build", "export", 
 
 GREY = (0xC0, 0xC0, 0xC0)
 
+# One notch of the mouse wheel, turned towards the user, over the scroll bar.
+WHEEL_DOWN = ("document.getElementById('HScroll1').dispatchEvent(new WheelEvent('wheel',"
+              " {deltaY: 100, bubbles: true, cancelable: true}));")
+
 
 def layout_rows():
     """The rows of the layout table the page is built from (layout/controls.cpp)."""
@@ -209,6 +213,7 @@ class PageTest(unittest.TestCase):
         self.key(Keys.TAB)
         ActionChains(self.b.driver).send_keys(Keys.ARROW_RIGHT, Keys.END).perform()
         self.el("HScroll1").click()
+        self.b.js(WHEEL_DOWN)
         self.el("cmdStart").click()
         self.el("cmdKonec").click()
         self.assertTrue(self.b.running(), "the run should last longer than the clicks")
@@ -283,6 +288,9 @@ class PageTest(unittest.TestCase):
         value = int(bar.get_attribute("aria-valuenow"))
         self.assertGreater(value, 10000)
         self.assertEqual(self.b.box("nSpomaleni"), str(30 * value + 1))
+        self.b.js(WHEEL_DOWN)
+        self.assertEqual(bar.get_attribute("aria-valuenow"), str(value + 3))
+        self.assertEqual(self.b.box("nSpomaleni"), str(30 * (value + 3) + 1))
         self.key(Keys.END)
         self.assertEqual(self.b.box("nSpomaleni"), "983011")
         self.key(Keys.HOME)
