@@ -64,6 +64,7 @@ QImage runPicture(FrmKvelmor& window, const RecordingSurface& drawing, int scale
 QByteArray runSvg(FrmKvelmor& window, const RecordingSurface& drawing)
 {
     QByteArray bytes;
+    bytes.reserve(4 << 20);  // a run's SVG is about 2.6 MB: grown once, not copied as it grows
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
     QSvgGenerator svg;
