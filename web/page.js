@@ -232,12 +232,13 @@ var KvelmorPage = (function () {
       showScroll(bar, bar.value);
       change(value);
     });
-    // The wheel moves it three steps a notch, one change per notch, as the desktop's does.
+    // The wheel moves it as the desktop's does: three small steps a notch, but never more than
+    // a large step (here one), one change per notch; turned towards the user, to the right.
     e.addEventListener("wheel", function (event) {
       var delta = event.deltaY || event.deltaX;
       if (!delta) return;
       event.preventDefault();
-      change(bar.value + (delta > 0 ? 3 : -3) * bar.small);
+      change(bar.value + (delta > 0 ? 1 : -1) * Math.min(3 * bar.small, bar.large));
     }, {passive: false});
     e.addEventListener("keydown", function (event) {
       var to = {ArrowLeft: bar.value - bar.small, ArrowUp: bar.value - bar.small,

@@ -289,8 +289,8 @@ class PageTest(unittest.TestCase):
         self.assertGreater(value, 10000)
         self.assertEqual(self.b.box("nSpomaleni"), str(30 * value + 1))
         self.b.js(WHEEL_DOWN)
-        self.assertEqual(bar.get_attribute("aria-valuenow"), str(value + 3))
-        self.assertEqual(self.b.box("nSpomaleni"), str(30 * (value + 3) + 1))
+        self.assertEqual(bar.get_attribute("aria-valuenow"), str(value + 1))  # one large step
+        self.assertEqual(self.b.box("nSpomaleni"), str(30 * (value + 1) + 1))
         self.key(Keys.END)
         self.assertEqual(self.b.box("nSpomaleni"), "983011")
         self.key(Keys.HOME)
