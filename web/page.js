@@ -84,9 +84,10 @@ var KvelmorPage = (function () {
       if (c.name === "cmdStart") startRun();
       else if (c.name === "cmdKonec") call("kv_end", [], []);
     });
-    // Neither button is the default button: Enter does not press them (Space does).
+    // Enter and Space press the focused button, as on the desktop; a held Enter presses once,
+    // since its repeats would start a second run straight after the first.
     e.addEventListener("keydown", function (event) {
-      if (event.key === "Enter") event.preventDefault();
+      if (event.key === "Enter" && event.repeat) event.preventDefault();
     });
     focusables[c.name] = e;
     return e;
@@ -241,9 +242,11 @@ var KvelmorPage = (function () {
       change(bar.value + (delta > 0 ? 1 : -1) * Math.min(3 * bar.small, bar.large));
     }, {passive: false});
     e.addEventListener("keydown", function (event) {
-      var to = {ArrowLeft: bar.value - bar.small, ArrowUp: bar.value - bar.small,
-                ArrowRight: bar.value + bar.small, ArrowDown: bar.value + bar.small,
-                PageUp: bar.value - bar.large, PageDown: bar.value + bar.large,
+      // The desktop scroll bar's keys: Right and Up add a step, Left and Down take one away;
+      // Page Up and Page Down the same with the large step.
+      var to = {ArrowLeft: bar.value - bar.small, ArrowDown: bar.value - bar.small,
+                ArrowRight: bar.value + bar.small, ArrowUp: bar.value + bar.small,
+                PageDown: bar.value - bar.large, PageUp: bar.value + bar.large,
                 Home: bar.min, End: bar.max}[event.key];
       if (to === undefined) return;
       event.preventDefault();

@@ -276,6 +276,13 @@ class PageTest(unittest.TestCase):
         self.assertEqual((bar.get_attribute("aria-valuenow"), self.b.box("nSpomaleni")), ("1", "31"))
         self.key(Keys.ARROW_RIGHT)
         self.assertEqual(self.b.box("nSpomaleni"), "61")
+        # The desktop's keys: Up and Page Up add a step, Down and Page Down take one away.
+        self.key(Keys.ARROW_UP)
+        self.key(Keys.PAGE_UP)
+        self.assertEqual(self.b.box("nSpomaleni"), "121")
+        self.key(Keys.ARROW_DOWN)
+        self.key(Keys.PAGE_DOWN)
+        self.assertEqual(self.b.box("nSpomaleni"), "61")
         ActionChains(self.b.driver).move_to_element_with_offset(track, 50, 0).click().perform()
         self.assertEqual(self.b.box("nSpomaleni"), "91")  # a track click is one step too
         less.click()
@@ -295,6 +302,17 @@ class PageTest(unittest.TestCase):
         self.assertEqual(self.b.box("nSpomaleni"), "983011")
         self.key(Keys.HOME)
         self.assertEqual(self.b.box("nSpomaleni"), "1")
+
+    def test_enter_and_space_press_the_focused_button(self):
+        self.assertEqual(self.active(), "cmdStart")
+        self.assertFalse(self.el("labZdroj").is_displayed())
+        self.key(Keys.ENTER)  # a whole run at count 1: over in a fraction of a second
+        self.b.wait(lambda: self.el("labZdroj").is_displayed(), timeout=10)
+        self.b.wait_for_run()
+        self.key(Keys.TAB)
+        self.assertEqual(self.active(), "cmdKonec")
+        self.key(Keys.SPACE)
+        self.assertTrue(self.b.js("return KvelmorPage.hasEnded()"))
 
     def test_konec_ends_the_program_for_good(self):
         self.el("cmdKonec").click()
