@@ -96,10 +96,10 @@ Sum slitIntegralOnThisProcessor(const Scene& scene, double f, double dy, int pan
     return slitIntegral(scene, f, dy, panels);
 }
 
-}  // namespace
+using SlitIntegral = Sum (*)(const Scene&, double f, double dy, int panels);
 
-ContinuousSum continuousSquaredLength(const Scene& scene, const Wave& wave, double j,
-                                      double tolerance)
+ContinuousSum refine(SlitIntegral integral, const Scene& scene, const Wave& wave, double j,
+                     double tolerance)
 {
     const double L = wave.arrowLength;
     const double f = wave.waveNumber;
@@ -109,7 +109,7 @@ ContinuousSum continuousSquaredLength(const Scene& scene, const Wave& wave, doub
     const double allInLine = std::pow(kArrowsPerStep * L, 2);
 
     auto squaredLength = [&](int panels) {
-        const Sum slit = slitIntegralOnThisProcessor(scene, f, dy, panels);
+        const Sum slit = integral(scene, f, dy, panels);
         const double re = L * std::cos(f * r0) + density * slit.re;
         const double im = L * std::sin(f * r0) + density * slit.im;
         return re * re + im * im;
@@ -125,6 +125,20 @@ ContinuousSum continuousSquaredLength(const Scene& scene, const Wave& wave, doub
         if (settled) break;
     }
     return {previous, panels};
+}
+
+}  // namespace
+
+ContinuousSum continuousSquaredLength(const Scene& scene, const Wave& wave, double j,
+                                      double tolerance)
+{
+    return refine(slitIntegralOnThisProcessor, scene, wave, j, tolerance);
+}
+
+ContinuousSum continuousSquaredLengthScalar(const Scene& scene, const Wave& wave, double j,
+                                            double tolerance)
+{
+    return refine(slitIntegral, scene, wave, j, tolerance);
 }
 
 }  // namespace kvelmor
