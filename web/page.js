@@ -34,9 +34,17 @@ var KvelmorPage = (function () {
 
   // While a run lasts, and after "Konec", no input reaches any control; nothing is queued either,
   // since the events are dropped here, before any handler sees them.
+  // The browser's own keys stay the browser's: F5 and Ctrl+R reload the page, which is how the
+  // user starts again after "Konec" and how a slow run can be ended.
+  function isBrowserKey(event) {
+    if (/^F\d+$/.test(event.key)) return true;
+    return (event.ctrlKey || event.metaKey || event.altKey) &&
+      !/^(Arrow|Tab$|Enter$| $|Home$|End$|Page)/.test(event.key);
+  }
   function blocked() { return running || ended; }
   function dropWhileBlocked(event) {
     if (!blocked()) return;
+    if (event instanceof KeyboardEvent && isBrowserKey(event)) return;
     event.preventDefault();
     event.stopImmediatePropagation();
   }

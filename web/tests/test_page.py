@@ -326,6 +326,17 @@ class PageTest(unittest.TestCase):
         self.assertFalse(self.b.running())
         self.assertEqual(self.b.box("nFi"), "0.6")
         self.assertEqual(self.b.canvas_pixels()[2].count(0), len(self.b.canvas_pixels()[2]))
+        # The page's own keys are gone, the browser's stay: F5 and Ctrl+R still reload.
+        press = ("var e = new KeyboardEvent('keydown', {key: arguments[0], ctrlKey: arguments[1],"
+                 " bubbles: true, cancelable: true}); document.body.dispatchEvent(e);"
+                 " return e.defaultPrevented;")
+        self.assertTrue(self.b.js(press, "Tab", False))
+        self.assertTrue(self.b.js(press, "Enter", False))
+        self.assertFalse(self.b.js(press, "F5", False))
+        self.assertFalse(self.b.js(press, "r", True))
+        self.b.load()
+        self.assertFalse(self.b.js("return KvelmorPage.hasEnded()"))
+        self.assertTrue(self.el("cmdStart").is_displayed())
 
     def test_loads_nothing_from_anywhere(self):
         self.assertTrue(self.b.driver.current_url.startswith("file://"))
