@@ -42,6 +42,11 @@ for page in man1/kvelmor.1.gz man1/kvelmor-export.1.gz cs/man1/kvelmor.1.gz cs/m
   warnings=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -E UTF-8 -l "$work/root/usr/share/man/$page" 2>&1 >/dev/null)
   [ -z "$warnings" ] || fail "$page: $warnings"
 done
+# gzip -9n: no file name and no time stamp in the header, so every build gives the same bytes.
+for gz in "$work"/root/usr/share/man/man1/*.gz "$work"/root/usr/share/man/cs/man1/*.gz \
+          "$work/root/usr/share/doc/kvelmor/changelog.gz"; do
+  [ "$(od -An -tu1 -j3 -N5 "$gz" | tr -s ' ')" = " 0 0 0 0 0" ] || fail "$gz has a name or a time stamp"
+done
 zcat "$work/root/usr/share/man/cs/man1/kvelmor-export.1.gz" | grep -q '^\.SH VOLBY' ||
   fail "the Czech manual page is not Czech"
 
