@@ -19,7 +19,10 @@ Stream classicStream()
 
 std::string fixedText(double value, int decimals)
 {
-    auto out = classicStream<std::ostringstream>();
+    // One stream a thread, made once: making and imbuing a stream costs more than the printing.
+    thread_local std::ostringstream out = classicStream<std::ostringstream>();
+    out.str(std::string());
+    out.clear();
     out.setf(std::ios::fixed, std::ios::floatfield);
     out.precision(decimals);
     out << value;
@@ -50,7 +53,8 @@ double numberFromText(std::string_view text)
     // also take a plus sign or skip tabs.
     if (text.front() == '+') return 0.0;
 
-    auto in = classicStream<std::istringstream>();
+    thread_local std::istringstream in = classicStream<std::istringstream>();
+    in.clear();
     in.str(std::string(text));
     double value = 0.0;
     in >> std::noskipws >> value;
