@@ -67,9 +67,9 @@ bool ClassicKeys::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() != QEvent::KeyPress) return false;
     const auto* key = static_cast<QKeyEvent*>(event);
-    const Qt::KeyboardModifiers modifiers = key->modifiers() & ~Qt::KeypadModifier;
-    if (modifiers != Qt::NoModifier) return false;
 
+    // Arrows move through the group whatever modifier is held, so that the toolkit's own arrow
+    // handling, which goes by the options' places on the screen, never takes over.
     if (auto* option = qobject_cast<QRadioButton*>(watched)) {
         const int steps = arrowSteps(key->key());
         if (steps == 0) return false;
@@ -80,6 +80,7 @@ bool ClassicKeys::eventFilter(QObject* watched, QEvent* event)
         return true;
     }
     if (auto* button = qobject_cast<QPushButton*>(watched)) {
+        if ((key->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier) return false;
         if (key->key() != Qt::Key_Return && key->key() != Qt::Key_Enter) return false;
         // A held Enter presses once: the repeats would start a second run straight after the
         // first.

@@ -217,6 +217,15 @@ void TestWindow::arrowKeysSelectWithinAGroup()
             QCOMPARE(boxText(window.get(), boxName.constData()), texts[j]);
         }
     }
+    // With a modifier held the arrows still go by the frame's order.
+    auto* first = find<QRadioButton>(window.get(), group[0].toUtf8().constData());
+    first->setChecked(true);
+    first->setFocus();
+    QTest::keyClick(first, Qt::Key_Right, Qt::ShiftModifier);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down, Qt::ControlModifier);
+    QVERIFY(find<QRadioButton>(window.get(), group[2].toUtf8().constData())->isChecked());
+    QCOMPARE(boxText(window.get(), boxName.constData()), texts[2]);
+
     // The other group keeps its selection and its box.
     if (box == QStringLiteral("nFi")) {
         QCOMPARE(boxText(window.get(), "nRozteč"), QStringLiteral("350"));
