@@ -5,16 +5,11 @@
 #include <QRadioButton>
 #include <vector>
 
-#include "layout/controls.h"
+#include "app/controls.h"
 
 namespace kvelmor {
 
 namespace {
-
-QString qstring(std::string_view text)
-{
-    return QString::fromUtf8(text.data(), qsizetype(text.size()));
-}
 
 // The option `steps` places after `option` in its frame's order (before it, for negative
 // steps), counting round from one end to the other.

@@ -17,11 +17,6 @@ namespace kvelmor {
 
 namespace {
 
-QString qstring(std::string_view text)
-{
-    return QString::fromUtf8(text.data(), qsizetype(text.size()));
-}
-
 // Sizes in pixels, not points, so that a desktop's font DPI cannot make captions outgrow their
 // rectangles.
 QFont fontOf(ControlFont font)
@@ -77,6 +72,11 @@ QWidget* makeControl(const ControlRow& row, QWidget* parent)
 }
 
 }  // namespace
+
+QString qstring(std::string_view text)
+{
+    return QString::fromUtf8(text.data(), qsizetype(text.size()));
+}
 
 // Every attribute is set, so that a control never inherits, say, the bold of its frame's caption.
 QFont makeFont(const QString& family, int pixelSize, bool bold)

@@ -9,6 +9,9 @@ class QWidget;
 
 namespace kvelmor {
 
+// A text of the layout table (UTF-8) as a QString.
+QString qstring(std::string_view text);
+
 // A font with every attribute set, `pixelSize` in logical pixels.
 QFont makeFont(const QString& family, int pixelSize, bool bold);
 

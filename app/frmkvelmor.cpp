@@ -35,7 +35,7 @@ T* FrmKvelmor::control(const char* name) const
 FrmKvelmor::FrmKvelmor(QWidget* parent, qreal pictureRatio) : QWidget(parent)
 {
     setObjectName(QStringLiteral("frmKvelmor"));
-    setWindowTitle(QString::fromUtf8(kWindowCaption.data(), qsizetype(kWindowCaption.size())));
+    setWindowTitle(qstring(kWindowCaption));
     setFont(defaultFont());
     QPalette grey = palette();
     grey.setColor(QPalette::Window, backColour());
@@ -71,8 +71,7 @@ FrmKvelmor::~FrmKvelmor() = default;
 void FrmKvelmor::connectOptions()
 {
     for (const OptionAction& action : optionActions()) {
-        const QString name =
-            QString::fromUtf8(action.option.data(), qsizetype(action.option.size()));
+        const QString name = qstring(action.option);
         QRadioButton* option = findChild<QRadioButton*>(name);
         option->setFocusPolicy(Qt::ClickFocus);
         connect(option, &QRadioButton::toggled, this,

@@ -3,7 +3,7 @@
 #include <QAccessible>
 #include <QAccessibleWidget>
 
-#include "layout/controls.h"
+#include "app/controls.h"
 #include "layout/description.h"
 
 namespace kvelmor {
@@ -32,7 +32,7 @@ SceneImage::SceneImage(QWidget* window) : QWidget(window)
     setAttribute(Qt::WA_TransparentForMouseEvents);
     setFocusPolicy(Qt::NoFocus);
     setGeometry(0, 0, twipsToPixels(kClientWidthTwips), twipsToPixels(kClientHeightTwips));
-    setAccessibleName(QString::fromUtf8(kPictureName.data(), qsizetype(kPictureName.size())));
+    setAccessibleName(qstring(kPictureName));
     setAccessibleDescription(QString::fromUtf8(kEmptyPictureDescription.data(),
                                                qsizetype(kEmptyPictureDescription.size())));
     lower();

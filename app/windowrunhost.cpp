@@ -13,36 +13,14 @@
 
 namespace kvelmor {
 
-namespace {
-
-const char* labelName(SceneLabel label)
-{
-    switch (label) {
-    case SceneLabel::labClona:
-        return "labClona";
-    case SceneLabel::labDetektorB:
-        return "labDetektorB";
-    case SceneLabel::labPravděpodobnost:
-        return "labPravděpodobnost";
-    case SceneLabel::labZdroj:
-        return "labZdroj";
-    }
-    return "";
-}
-
-}  // namespace
-
 std::string WindowRunHost::settingsText(SettingsBox box) const
 {
-    const std::string_view name = settingsBoxName(box);
-    return window_.findChild<QLineEdit*>(QString::fromUtf8(name.data(), qsizetype(name.size())))
-        ->text()
-        .toStdString();
+    return window_.findChild<QLineEdit*>(qstring(settingsBoxName(box)))->text().toStdString();
 }
 
 void WindowRunHost::placeLabel(SceneLabel which, double left, double top)
 {
-    auto* label = window_.findChild<QLabel*>(QString::fromUtf8(labelName(which)));
+    auto* label = window_.findChild<QLabel*>(qstring(sceneLabelName(which)));
     label->move(twipsToPixels(left), twipsToPixels(top));
     label->show();
 }

@@ -4,16 +4,9 @@
 #include <QRadioButton>
 #include <QWidget>
 
+#include "app/controls.h"
+
 namespace kvelmor {
-
-namespace {
-
-QString qstring(std::string_view text)
-{
-    return QString::fromUtf8(text.data(), qsizetype(text.size()));
-}
-
-}  // namespace
 
 std::string WindowSettings::boxText(SettingsBox box) const
 {

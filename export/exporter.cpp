@@ -6,6 +6,7 @@
 #include <QPainter>
 #include <QSvgGenerator>
 
+#include "app/controls.h"
 #include "app/frmkvelmor.h"
 #include "app/windowrunhost.h"
 #include "canvas/imagesurface.h"
@@ -15,6 +16,7 @@
 #include "export/plot.h"
 #include "export/replay.h"
 #include "export/settingtable.h"
+#include "layout/settings.h"
 #include "run/experiment.h"
 
 namespace kvelmor {
@@ -24,13 +26,12 @@ namespace {
 const QSize kClientArea(765, 560);
 const QSize kPictureSize(801, 651);  // as the window's picture: all the run ever paints
 const QColor kGrey(0xC0, 0xC0, 0xC0);
-const char* const kSceneLabels[] = {"labClona", "labDetektorB", "labPravděpodobnost", "labZdroj"};
 
 // The scene labels where the run placed them, in the window's fonts and colours.
 void paintSceneLabels(FrmKvelmor& window, QPainter& painter)
 {
-    for (const char* name : kSceneLabels) {
-        auto* label = window.findChild<QLabel*>(QString::fromUtf8(name));
+    for (SceneLabel which : kSceneLabels) {
+        auto* label = window.findChild<QLabel*>(qstring(sceneLabelName(which)));
         if (label->isVisibleTo(&window)) label->render(&painter, label->pos());
     }
 }

@@ -68,8 +68,4 @@ inline constexpr int kScrollMaximum = 32767;
 inline constexpr int kScrollSmallStep = 1;
 inline constexpr int kScrollLargeStep = 1;
 
-// The scene labels start hidden; a run shows and places them.
-inline constexpr std::string_view kSceneLabelNames[] = {"labClona", "labDetektorB",
-                                                        "labPravděpodobnost", "labZdroj"};
-
 }  // namespace kvelmor

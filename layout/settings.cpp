@@ -51,6 +51,21 @@ std::string_view settingsBoxName(SettingsBox box)
     return "";
 }
 
+std::string_view sceneLabelName(SceneLabel label)
+{
+    switch (label) {
+    case SceneLabel::labClona:
+        return "labClona";
+    case SceneLabel::labDetektorB:
+        return "labDetektorB";
+    case SceneLabel::labPravděpodobnost:
+        return "labPravděpodobnost";
+    case SceneLabel::labZdroj:
+        return "labZdroj";
+    }
+    return "";
+}
+
 void optionSelected(SettingsForm& form, std::string_view option)
 {
     if (const OptionAction* action = findOptionAction(option)) {

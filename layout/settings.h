@@ -25,6 +25,11 @@ const OptionAction* findOptionAction(std::string_view name);
 // The name of a settings box, as the window names its hidden text field.
 std::string_view settingsBoxName(SettingsBox box);
 
+// The four scene labels, hidden until a run shows and places them, and the name of each.
+inline constexpr SceneLabel kSceneLabels[] = {SceneLabel::labClona, SceneLabel::labDetektorB,
+                                              SceneLabel::labPravděpodobnost, SceneLabel::labZdroj};
+std::string_view sceneLabelName(SceneLabel label);
+
 // The window as the settings actions see it.
 class SettingsForm {
 public:

@@ -28,8 +28,7 @@ std::string PageRunHost::settingsText(SettingsBox box) const
 
 void PageRunHost::placeLabel(SceneLabel label, double left, double top)
 {
-    js::placeLabel(std::string(kSceneLabelNames[static_cast<int>(label)]), twipsToPixels(left),
-                   twipsToPixels(top));
+    js::placeLabel(std::string(sceneLabelName(label)), twipsToPixels(left), twipsToPixels(top));
 }
 
 // Closing or reloading the page ends the run with the page itself; nothing else stops it.
