@@ -78,6 +78,12 @@ QString qstring(std::string_view text)
     return QString::fromUtf8(text.data(), qsizetype(text.size()));
 }
 
+void reportMissingControl(const QWidget& window, std::string_view name, const char* typeName)
+{
+    qCritical("%s has no %s called \"%.*s\"", qPrintable(window.objectName()), typeName,
+              int(name.size()), name.data());
+}
+
 // Every attribute is set, so that a control never inherits, say, the bold of its frame's caption.
 QFont makeFont(const QString& family, int pixelSize, bool bold)
 {
@@ -107,8 +113,8 @@ void createControls(QWidget* window)
     std::vector<std::pair<int, QWidget*>> tabOrder;
     for (const ControlRow& row : controlRows()) {
         QWidget* parent =
-            row.container.empty() ? window : window->findChild<QWidget*>(qstring(row.container));
-        QWidget* control = makeControl(row, parent);
+            row.container.empty() ? window : controlNamed<QWidget>(*window, row.container);
+        QWidget* control = makeControl(row, parent ? parent : window);
         control->setObjectName(qstring(row.name));
         control->setAccessibleName(qstring(accessibleName(row)));
         control->setAccessibleDescription(qstring(row.accessibleDescription));

@@ -2,10 +2,9 @@
 
 #include <QColor>
 #include <QFont>
+#include <QWidget>
 
 #include "layout/controls.h"
-
-class QWidget;
 
 namespace kvelmor {
 
@@ -20,6 +19,21 @@ QColor backColour();
 
 // The window's default font, used by the window and by every control without a font of its own.
 QFont defaultFont();
+
+// Says that `window` has no `typeName` called `name`: a fault of the program itself, since every
+// name comes from the layout's tables.
+void reportMissingControl(const QWidget& window, std::string_view name, const char* typeName);
+
+// The control of `window` (or of one of its frames) called `name`, of type T. A name that the
+// window lacks is reported with the name and gives nullptr, which every caller checks: a misspelt
+// name shows as a message, never as a crash.
+template <typename T>
+T* controlNamed(const QWidget& window, std::string_view name)
+{
+    T* control = window.findChild<T*>(qstring(name));
+    if (!control) reportMissingControl(window, name, T::staticMetaObject.className());
+    return control;
+}
 
 // Creates every control of the main window as a child of `window` (or of its frame), with its
 // object name, caption, geometry, font, colour, visibility and tab order. The settings boxes keep

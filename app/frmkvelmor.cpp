@@ -29,7 +29,7 @@ constexpr QSize kPictureSize(801, 651);
 template <typename T>
 T* FrmKvelmor::control(const char* name) const
 {
-    return findChild<T*>(QString::fromUtf8(name));
+    return controlNamed<T>(*this, name);
 }
 
 FrmKvelmor::FrmKvelmor(QWidget* parent, qreal pictureRatio) : QWidget(parent)
@@ -60,7 +60,7 @@ FrmKvelmor::FrmKvelmor(QWidget* parent, qreal pictureRatio) : QWidget(parent)
     connect(control<QPushButton>("cmdKonec"), &QPushButton::clicked, this, &QWidget::close);
 
     loadStep(*settings_);
-    control<QPushButton>("cmdStart")->setFocus();
+    if (auto* cmdStart = control<QPushButton>("cmdStart")) cmdStart->setFocus();
 }
 
 FrmKvelmor::~FrmKvelmor() = default;
@@ -71,8 +71,8 @@ FrmKvelmor::~FrmKvelmor() = default;
 void FrmKvelmor::connectOptions()
 {
     for (const OptionAction& action : optionActions()) {
-        const QString name = qstring(action.option);
-        QRadioButton* option = findChild<QRadioButton*>(name);
+        QRadioButton* option = controlNamed<QRadioButton>(*this, action.option);
+        if (!option) continue;
         option->setFocusPolicy(Qt::ClickFocus);
         connect(option, &QRadioButton::toggled, this,
                 [this, option, name = action.option](bool checked) {

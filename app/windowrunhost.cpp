@@ -15,14 +15,33 @@ namespace kvelmor {
 
 std::string WindowRunHost::settingsText(SettingsBox box) const
 {
-    return window_.findChild<QLineEdit*>(qstring(settingsBoxName(box)))->text().toStdString();
+    const auto* field = controlNamed<QLineEdit>(window_, settingsBoxName(box));
+    return field ? field->text().toStdString() : std::string();
 }
 
 void WindowRunHost::placeLabel(SceneLabel which, double left, double top)
 {
-    auto* label = window_.findChild<QLabel*>(qstring(sceneLabelName(which)));
+    auto* label = controlNamed<QLabel>(window_, sceneLabelName(which));
+    if (!label) return;
     label->move(twipsToPixels(left), twipsToPixels(top));
     label->show();
+}
+
+PaceClock& steadyPaceClock()
+{
+    class Steady final : public PaceClock {
+    public:
+        std::chrono::steady_clock::time_point now() override
+        {
+            return std::chrono::steady_clock::now();
+        }
+        void sleepFor(std::chrono::nanoseconds duration) override
+        {
+            std::this_thread::sleep_for(duration);
+        }
+    };
+    static Steady clock;
+    return clock;
 }
 
 // Waits for the pace of one detector step without burning a core, serving paint requests, the
@@ -31,13 +50,13 @@ void WindowRunHost::placeLabel(SceneLabel which, double left, double top)
 bool WindowRunHost::pace(double count)
 {
     using namespace std::chrono;
-    const auto deadline = steady_clock::now() + paceDuration(count);
+    const auto deadline = clock_.now() + paceDuration(count);
     for (;;) {
         QCoreApplication::processEvents();
         if (window_.isClosing()) return false;
-        const auto left = deadline - steady_clock::now();
+        const auto left = deadline - clock_.now();
         if (left <= nanoseconds::zero()) return true;
-        if (left > 200us) std::this_thread::sleep_for(std::min<nanoseconds>(left - 100us, 10ms));
+        if (left > 200us) clock_.sleepFor(std::min<nanoseconds>(left - 100us, 10ms));
     }
 }
 

@@ -10,19 +10,21 @@ namespace kvelmor {
 
 std::string WindowSettings::boxText(SettingsBox box) const
 {
-    return window_.findChild<QLineEdit*>(qstring(settingsBoxName(box)))->text().toStdString();
+    const auto* field = controlNamed<QLineEdit>(window_, settingsBoxName(box));
+    return field ? field->text().toStdString() : std::string();
 }
 
 void WindowSettings::setBoxText(SettingsBox box, const std::string& text)
 {
-    window_.findChild<QLineEdit*>(qstring(settingsBoxName(box)))
-        ->setText(QString::fromStdString(text));
+    if (auto* field = controlNamed<QLineEdit>(window_, settingsBoxName(box))) {
+        field->setText(QString::fromStdString(text));
+    }
 }
 
 // The option's toggled signal runs its action, as it does for a selection by the user.
 void WindowSettings::selectOption(std::string_view option)
 {
-    window_.findChild<QRadioButton*>(qstring(option))->setChecked(true);
+    if (auto* button = controlNamed<QRadioButton>(window_, option)) button->setChecked(true);
 }
 
 }  // namespace kvelmor

@@ -31,8 +31,8 @@ const QColor kGrey(0xC0, 0xC0, 0xC0);
 void paintSceneLabels(FrmKvelmor& window, QPainter& painter)
 {
     for (SceneLabel which : kSceneLabels) {
-        auto* label = window.findChild<QLabel*>(qstring(sceneLabelName(which)));
-        if (label->isVisibleTo(&window)) label->render(&painter, label->pos());
+        auto* label = controlNamed<QLabel>(window, sceneLabelName(which));
+        if (label && label->isVisibleTo(&window)) label->render(&painter, label->pos());
     }
 }
 
@@ -119,7 +119,7 @@ QString Exporter::run(const std::function<void(int n)>& starting)
 {
     for (int n = 0; n < int(settings_.size()); ++n) {
         starting(n);
-        draw(n);
+        if (!draw(n)) return notGenerated(exportBaseName(settings_[n]), czech_);
         // Setting n is being finished on the second thread; n - 1 must have been written before
         // n + 1 is drawn.
         if (n > 0) {
@@ -129,12 +129,15 @@ QString Exporter::run(const std::function<void(int n)>& starting)
     return settings_.empty() ? QString() : written_.back().get_future().get();
 }
 
-void Exporter::draw(int n)
+bool Exporter::draw(int n)
 {
     const ExportSetting& setting = settings_[n];
     FrmKvelmor window(nullptr, 1);
-    window.findChild<QAbstractButton*>(setting.frequencyOption)->setChecked(true);
-    window.findChild<QAbstractButton*>(setting.distanceOption)->setChecked(true);
+    for (const QString& name : {setting.frequencyOption, setting.distanceOption}) {
+        auto* option = controlNamed<QAbstractButton>(window, name.toStdString());
+        if (!option) return false;
+        option->setChecked(true);
+    }
     RecordingSurface drawing;
     {
         WindowRunHost host(window);
@@ -142,6 +145,7 @@ void Exporter::draw(int n)
     }
     drawn_[n].set_value({runPicture(window, drawing, scale_), runSvg(window, drawing)});
     ++handedOver_;
+    return true;
 }
 
 // The second thread: the numbers of each setting, computed while its run is being drawn, then

@@ -46,7 +46,8 @@ private:
         QByteArray svg;
     };
 
-    void draw(int n);
+    // False, drawing nothing, when the window has no option of the setting's name.
+    bool draw(int n);
     void finishAll();
     QString finish(int n, const std::vector<StepRow>& rows, Drawn drawn);
 

@@ -17,12 +17,23 @@ std::vector<StepRow> settingTable(const ExportSetting& setting)
     const double barScale = barScaleForDistance(distanceText).value_or(0);
 
     std::vector<StepRow> rows;
+    int unsettled = 0;
     for (int j = kFirstOffset; j <= kLastOffset; j += kOffsetStep) {
         const StepSum sum = sumArrows(scene, wave, j);
         const double dy = Scene::benchBottom - j;
+        const ContinuousSum continuous = continuousSquaredLength(scene, wave, j);
+        unsettled += !continuous.settled;
         rows.push_back({j, dy, sum.squaredLength, sum.squaredLength * barScale,
                         std::atan2(sum.tip.y - dy, sum.tip.x - scene.detectorX),
-                        continuousSquaredLength(scene, wave, j).squaredLength});
+                        continuous.squaredLength});
+    }
+    // The column then holds the finest values reached: said, not passed off as settled.
+    if (unsettled > 0) {
+        qWarning(
+            "kvelmor-export: %s-%d: the continuous slit did not settle at %d panels in %d of "
+            "%zu steps; continuous_squared_length holds the values reached there",
+            qPrintable(setting.frequencyText), setting.distance, kMostSlitPanels, unsettled,
+            rows.size());
     }
     return rows;
 }

@@ -25,7 +25,6 @@ constexpr double kWeights[4] = {0.3626837833783620, 0.3137066238314143, 0.222381
                                 0.1012285362903763};
 
 constexpr int kFirstPanels = 256;
-constexpr int kMostPanels = 1 << 20;
 
 struct Sum {
     double re = 0;
@@ -117,14 +116,14 @@ ContinuousSum refine(SlitIntegral integral, const Scene& scene, const Wave& wave
 
     int panels = kFirstPanels;
     double previous = squaredLength(panels);
-    while (panels < kMostPanels) {
+    while (panels < kMostSlitPanels) {
         panels *= 2;
         const double finer = squaredLength(panels);
         const bool settled = std::abs(finer - previous) <= tolerance * allInLine;
         previous = finer;
-        if (settled) break;
+        if (settled) return {previous, panels, true};
     }
-    return {previous, panels};
+    return {previous, panels, false};
 }
 
 }  // namespace

@@ -13,13 +13,18 @@ namespace kvelmor {
 // with the same straight arrow r_0 = detectorX - screenX. Where the discrete sum and p_c agree,
 // 2003 arrows are enough; at high frequencies, far from the centre, they are not.
 struct ContinuousSum {
-    double squaredLength;
-    int panels;  // how finely the slit had to be sampled: panels of 8 Gauss-Legendre points
+    double squaredLength;  // the finest value reached
+    int panels;            // how finely the slit was sampled: panels of 8 Gauss-Legendre points
+    bool settled;          // false: still changing at kMostSlitPanels, the finest sampling tried
 };
+
+// The refinement stops at this many panels, settled or not, so that a quadrature that never
+// settles costs a bounded time. The settings need at most 2048 (the highest frequency).
+inline constexpr int kMostSlitPanels = 1 << 14;
 
 // The integral by composite 8-point Gauss-Legendre quadrature on 256, 512, ... panels, until
 // two successive results differ by at most `tolerance` times (2003 L)^2, the squared length of
-// all arrows in line.
+// all arrows in line, or kMostSlitPanels are reached.
 // On x86-64 processors with AVX2 the nodes are evaluated four at a time with glibc's vector
 // cosines and sines; elsewhere by the scalar loop.
 ContinuousSum continuousSquaredLength(const Scene& scene, const Wave& wave, double j,

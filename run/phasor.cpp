@@ -63,7 +63,7 @@ template <bool recordChain>
     double ty = dy;
     if constexpr (recordChain) {
         chain->clear();
-        chain->reserve(kArrowsPerStep + 1);
+        chain->reserve(kChainPoints);
         chain->push_back({tx, ty});
     }
     auto add = [&](double r) {
@@ -127,7 +127,7 @@ StepSum sumVector(StepFunction step, const Scene& scene, const Wave& wave, doubl
                   std::vector<Point>* chain)
 {
     const double dy = Scene::benchBottom - j;
-    if (chain) chain->resize(kArrowsPerStep + 1);
+    if (chain) chain->resize(kChainPoints);
     const simd::StepTips tips = step({wave.arrowLength, wave.waveNumber, scene.detectorX, dy},
                                      chain ? chain->data() : nullptr);
     const double ex = tips.tip.x - scene.detectorX;

@@ -9,6 +9,9 @@
 
 namespace kvelmor {
 
+// kSlitOffsets, kArrowsPerStep and kChainPoints, the counts of a step's arrows, come from
+// phasor_simd.h, which the vector sums share.
+
 // Arrow length L (twips) and wave-number factor f (radians per twip of path) of one frequency.
 struct Wave {
     double arrowLength;
@@ -22,11 +25,6 @@ std::optional<Wave> waveForFrequency(std::string_view frequencyText);
 // The scale of the probability bars for the text of the distance box: "300" -> 0.017,
 // "350" -> 0.009, "400" -> 0.006; nothing for any other text.
 std::optional<double> barScaleForDistance(std::string_view distanceText);
-
-// Number of arrows in one detector step: the straight arrow plus an upper and a lower path for
-// each of the slit offsets k = 0..1000.
-inline constexpr int kSlitOffsets = 1001;
-inline constexpr int kArrowsPerStep = 1 + 2 * kSlitOffsets;
 
 struct StepSum {
     Point straightTip;     // end of the straight arrow, drawn at every step
@@ -43,7 +41,7 @@ struct StepSum {
 //     r_down(k) = sqrt((screenX - detectorX)^2 + ((axisY + k) - D_y)^2)
 // so the slit centre (k = 0) counts twice. The result is T and |T - D|^2, all in double precision.
 //
-// When `chain` is given it receives the kArrowsPerStep + 1 points D, T_1, ..., T_2003 of the chain,
+// When `chain` is given it receives the kChainPoints points D, T_1, ..., T_2003 of the chain,
 // each the running sum of the arrows before it.
 //
 // sumArrows computes it by activeSumPath(). The vector paths differ from the scalar loop only in

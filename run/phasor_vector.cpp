@@ -15,8 +15,12 @@ namespace kvelmor::simd {
 
 namespace {
 
-constexpr int kOffsets = 1001;        // slit offsets k = 0..1000
-constexpr int kPaths = 2 * kOffsets;  // upper paths first, then lower ones
+constexpr int kOffsets = kSlitOffsets;  // slit offsets k = 0..1000
+constexpr int kPaths = 2 * kOffsets;    // upper paths first, then lower ones
+// The chain below is D, the straight arrow's tip and two points an offset: its last point must be
+// the last of the kChainPoints that the caller's buffer holds.
+static_assert(kPaths + 1 == kArrowsPerStep);
+static_assert(3 + 2 * (kOffsets - 1) == kChainPoints - 1);
 // The arrays are padded to whole vectors of eight, so that the cos and sin loops need no remainder
 // loop: GCC would do the remainder with libmvec's SSE functions, whose legacy encoding costs a
 // penalty on some processors once the upper halves of the AVX registers are in use.

@@ -169,6 +169,7 @@ private slots:
     void sumAngleIsTheGreenArrowsDirection();
     void plotIsDrawnFromTheCsvAndRepeatsByteForByte();
     void pngIsTheWindowsPicture();
+    void pngShowsAllFourSceneLabels();
     void pngAtScaleTwoIsCrisp();
     void svgHoldsEveryPrimitive();
     void svgLineWidthsAreTheRuns();
@@ -379,6 +380,24 @@ void TestExport::pngIsTheWindowsPicture()
     int ink = 0;
     for (int x = 433; x < 490; ++x) ink += qGray(png.pixel(x, 75)) < 64;
     QVERIFY(ink > 3);
+}
+
+// Where the four labels stand, the picture is what the window shows after the same run.
+void TestExport::pngShowsAllFourSceneLabels()
+{
+    const QImage png =
+        QImage(dir.filePath("kvelmor-5-400.png")).convertToFormat(QImage::Format_RGB32);
+    FrmKvelmor window(nullptr, 1);
+    window.findChild<QRadioButton*>("op5")->setChecked(true);
+    window.findChild<QRadioButton*>("opV400")->setChecked(true);
+    WindowRunHost host(window);
+    runExperiment(window.surface(), host);
+    for (const char* name : {"labClona", "labDetektorB", "labPravděpodobnost", "labZdroj"}) {
+        const QLabel* label = window.findChild<QLabel*>(QString::fromUtf8(name));
+        QVERIFY2(label && label->isVisibleTo(&window), name);
+        const QImage shown = window.grab(label->geometry()).toImage();
+        QVERIFY2(png.copy(label->geometry()) == shown.convertToFormat(QImage::Format_RGB32), name);
+    }
 }
 
 void TestExport::pngAtScaleTwoIsCrisp()

@@ -10,6 +10,10 @@
 #include <memory>
 
 #include "windowtest.h"
+#ifndef Q_MOC_RUN  // moc cannot read the Czech identifiers of this header, nor needs them
+#include "layout/controls.h"
+#include "layout/settings.h"
+#endif
 
 using kvelmor::FrmKvelmor;
 
@@ -50,6 +54,8 @@ private slots:
     void tabVisitsControlsInTabIndexOrder_data();
     void tabVisitsControlsInTabIndexOrder();
     void enterPressesOnlyTheFocusedButton();
+    void heldEnterPressesStartOnce();
+    void everyNameTheProgramUsesIsInTheLayout();
     void captionsUseTheirFonts();
     void resizingMovesNoControl();
     void konecEndsTheProgram();
@@ -365,6 +371,42 @@ void TestWindow::enterPressesOnlyTheFocusedButton()
     for (auto* button : window->findChildren<QPushButton*>()) {
         QVERIFY(!button->isDefault());
         QVERIFY(!button->autoDefault());
+    }
+}
+
+// A held key repeats its presses; "Start" runs once, not again for every repeat.
+void TestWindow::heldEnterPressesStartOnce()
+{
+    auto* start = find<QPushButton>(window.get(), "cmdStart");
+    QSignalSpy clicks(start, &QPushButton::clicked);
+    start->setFocus();
+    for (bool repeat : {false, true, true, true}) {
+        if (repeat) {
+            QKeyEvent release(QEvent::KeyRelease, Qt::Key_Return, Qt::NoModifier, {}, true);
+            QApplication::sendEvent(start, &release);
+        }
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, {}, repeat);
+        QApplication::sendEvent(start, &press);
+    }
+    QCOMPARE(clicks.count(), 1);
+}
+
+// The settings boxes, option buttons and scene labels that the settings actions and the run reach
+// by name are all controls of the layout, of the kind they are taken for.
+void TestWindow::everyNameTheProgramUsesIsInTheLayout()
+{
+    using namespace kvelmor;
+    auto isA = [](std::string_view name, ControlKind kind) {
+        const ControlRow* row = findControl(name);
+        return row && row->kind == kind;
+    };
+    for (const OptionAction& action : optionActions()) {
+        QVERIFY2(isA(action.option, ControlKind::Option), action.option.data());
+        QVERIFY2(isA(settingsBoxName(action.box), ControlKind::SettingsBox),
+                 settingsBoxName(action.box).data());
+    }
+    for (SceneLabel label : kSceneLabels) {
+        QVERIFY2(isA(sceneLabelName(label), ControlKind::Label), sceneLabelName(label).data());
     }
 }
 
