@@ -8,6 +8,8 @@
 #include <QScrollBar>
 #include <algorithm>
 #include <cmath>
+#include <set>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -78,8 +80,11 @@ QString qstring(std::string_view text)
     return QString::fromUtf8(text.data(), qsizetype(text.size()));
 }
 
+// Once a name: a run would otherwise repeat it at each of its 221 steps.
 void reportMissingControl(const QWidget& window, std::string_view name, const char* typeName)
 {
+    static std::set<std::string, std::less<>> reported;
+    if (!reported.emplace(name).second) return;
     qCritical("%s has no %s called \"%.*s\"", qPrintable(window.objectName()), typeName,
               int(name.size()), name.data());
 }

@@ -20,8 +20,8 @@ QColor backColour();
 // The window's default font, used by the window and by every control without a font of its own.
 QFont defaultFont();
 
-// Says that `window` has no `typeName` called `name`: a fault of the program itself, since every
-// name comes from the layout's tables.
+// Says, once for each name, that `window` has no `typeName` called `name`: a fault of the program
+// itself, since every name comes from the layout's tables.
 void reportMissingControl(const QWidget& window, std::string_view name, const char* typeName);
 
 // The control of `window` (or of one of its frames) called `name`, of type T. A name that the
