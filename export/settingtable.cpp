@@ -29,9 +29,9 @@ std::vector<StepRow> settingTable(const ExportSetting& setting)
     }
     // The column then holds the finest values reached: said, not passed off as settled.
     if (unsettled > 0) {
-        qWarning(
-            "kvelmor-export: %s-%d: the continuous slit did not settle at %d panels in %d of "
-            "%zu steps; continuous_squared_length holds the values reached there",
+        qCritical(
+            "%s-%d: the continuous slit did not settle at %d panels in %d of %zu steps; "
+            "continuous_squared_length holds the values reached there",
             qPrintable(setting.frequencyText), setting.distance, kMostSlitPanels, unsettled,
             rows.size());
     }
