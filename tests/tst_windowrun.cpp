@@ -13,7 +13,6 @@
 #ifndef Q_MOC_RUN  // moc cannot read the Czech identifiers of these headers, nor needs them
 #include "app/windowrunhost.h"
 #include "run/experiment.h"
-#include "run/pacing.h"
 #endif
 
 using kvelmor::FrmKvelmor;
@@ -297,12 +296,16 @@ void TestWindowRun::desktopCloseEndsASlowRunPromptly()
 // millisecond; on the real clock a run takes at least its waits and leaves the core idle.
 void TestWindowRun::paceGrowsWithTheCountWithoutBurningACore()
 {
-    for (int v : {1500, 3000}) {  // counts 45001 and 90001: 2.25 and 4.5 ms a step
-        const TestClock clock = pacedRun(window.get(), v);
+    struct Pace {
+        int v;
+        std::chrono::nanoseconds step;
+    };
+    for (Pace pace : {Pace{1500, 2250us}, Pace{3000, 4500us}}) {  // counts 45001 and 90001
+        const TestClock clock = pacedRun(window.get(), pace.v);
         const auto waited = clock.time.time_since_epoch();
-        const auto asked = 221 * kvelmor::paceDuration(30.0 * v + 1);
+        const auto asked = 221 * pace.step;
         const QString what = QStringLiteral("v=%1: waited %2 ns, %3 asleep, asked %4")
-                                 .arg(v)
+                                 .arg(pace.v)
                                  .arg(waited.count())
                                  .arg(clock.slept.count())
                                  .arg(asked.count());
