@@ -211,7 +211,9 @@ void TestWindowRun::defaultRunIsInstant()
              qPrintable(QString::number(clock.time.time_since_epoch().count())));
     const Timed t = timedStart(window.get());
     qInfo("a whole run at the default pace: %.1f ms", t.wall * 1e3);
+#ifndef KVELMOR_SANITIZED  // the sanitizers slow the arithmetic down many times over
     QVERIFY2(t.wall < 1, qPrintable(QString::number(t.wall)));
+#endif
 }
 
 // Clicks, keys and wheel turns arriving while a run waits between steps are dropped: "Konec"
