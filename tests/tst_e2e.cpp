@@ -130,8 +130,7 @@ void TestEndToEnd::keepsThePictureWhenCoveredOrHidden()
     cover.setStyleSheet(QStringLiteral("background: red"));
     cover.show();
     QVERIFY(QTest::qWaitForWindowExposed(&cover));
-    QTest::qWait(300);
-    QVERIFY(kvelmor.screenshot().pixelColor(400, 300) == QColor(Qt::red));
+    QTRY_VERIFY_WITH_TIMEOUT(kvelmor.screenshot().pixelColor(400, 300) == QColor(Qt::red), 10000);
     cover.hide();
     QCOMPARE(kvelmor.settledScreenshot(), run);
 
