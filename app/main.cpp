@@ -144,10 +144,8 @@ int main(int argc, char* argv[])
     qtHandler = qInstallMessageHandler(startupMessage);
     QApplication app(argc, argv);
     qInstallMessageHandler(qtHandler);
-    for (const auto& [type, message] : held) qtHandler(type, QMessageLogContext(), message);
-
     // The toolkit has taken its own options (-platform, -display, -style...) out of argv; any
-    // argument left is unknown.
+    // argument left is unknown, and its message alone is said.
     if (argc > 1) {
         kvelmor::writeText(STDERR_FILENO,
                            text("kvelmor: neznámý argument '%1'\nVíce řekne 'kvelmor --help'.\n",
@@ -156,6 +154,7 @@ int main(int argc, char* argv[])
                                .arg(kvelmor::shownBytes(argv[1])));
         return 2;
     }
+    for (const auto& [type, message] : held) qtHandler(type, QMessageLogContext(), message);
 
     QApplication::setApplicationName(QStringLiteral("Kvelmor"));
     // Installed, the desktop finds the icon and the menu entry under the program's id.
