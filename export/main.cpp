@@ -42,6 +42,7 @@ void complain(const QString& message)
 // successful `status` becomes 1 when anything was lost.
 int finish(int status, bool czech)
 {
+    kvelmor::stopHoldingInterruptions();
     if (outLost) {
         complain((czech ? QStringLiteral("nelze zapsat na standardní výstup: %1")
                         : QStringLiteral("cannot write to standard output: %1"))

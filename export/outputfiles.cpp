@@ -249,6 +249,22 @@ void removeLeftovers(const QByteArray& dir)
 
 }  // namespace
 
+namespace {
+
+// The thread that takes INT, TERM and HUP, and the signal that tells it the export has ended.
+std::thread& signalTaker()
+{
+    static std::thread taker;
+    return taker;
+}
+
+int wakeSignal()
+{
+    return SIGRTMIN;
+}
+
+}  // namespace
+
 void holdInterruptions()
 {
     std::signal(SIGXFSZ, SIG_IGN);
@@ -260,20 +276,35 @@ void holdInterruptions()
             sigaddset(&held, signal);
         }
     }
+    sigset_t taken = held;
+    sigaddset(&taken, wakeSignal());
     // Every thread started from now on inherits the mask; only the thread below takes the signals.
-    ::pthread_sigmask(SIG_BLOCK, &held, nullptr);
+    ::pthread_sigmask(SIG_BLOCK, &taken, nullptr);
     try {
-        std::thread([held] {
+        signalTaker() = std::thread([held, taken] {
             int signal = 0;
-            while (::sigwait(&held, &signal) != 0) {
+            while (::sigwait(&taken, &signal) != 0) {
+            }
+            if (signal == wakeSignal()) {
+                // The export has ended; a signal that came before it still counts.
+                const timespec now{};
+                signal = ::sigtimedwait(&held, nullptr, &now);
+                if (signal <= 0) return;
             }
             unitLock().lock();  // a unit being replaced is completed or undone first
             removeTemporariesForGood();
             ::_exit(128 + signal);
-        }).detach();
+        });
     } catch (const std::system_error&) {
-        ::pthread_sigmask(SIG_UNBLOCK, &held, nullptr);  // no thread to take them: as before
+        ::pthread_sigmask(SIG_UNBLOCK, &taken, nullptr);  // no thread to take them: as before
     }
+}
+
+void stopHoldingInterruptions()
+{
+    if (!signalTaker().joinable()) return;
+    ::pthread_kill(signalTaker().native_handle(), wakeSignal());
+    signalTaker().join();
 }
 
 FolderClaim::FolderClaim(const QByteArray& dir)

@@ -27,6 +27,10 @@ QString makeFolder(const QByteArray& dir, bool czech);
 // instead of killing the program. Call first in main, before any thread starts.
 void holdInterruptions();
 
+// Call as the program ends: a signal that came while the last unit was being replaced ends the
+// program here, with its status; one that comes later is not taken.
+void stopHoldingInterruptions();
+
 // While it lives, this export is known to work in the folder `dir` (it holds a shared lock on the
 // folder). An export that finds no other one working there first removes the hidden temporaries
 // that killed exports left behind, putting back an older file that a kill left set aside; it never

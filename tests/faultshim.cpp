@@ -7,6 +7,7 @@
 //   KVELMOR_FAIL_CLOSE=ERRNO       close() of a new file fails with ERRNO after closing it
 // A new file is one whose name has the export's hidden ".new-" form.
 #include <dlfcn.h>
+#include <sys/syscall.h>
 #include <unistd.h>
 
 #include <atomic>
@@ -56,7 +57,13 @@ extern "C" int rename(const char* from, const char* to)
     const int count = ++renames;
     int step, value;
     if (stepAndValue("KVELMOR_SIGNAL_AT_RENAME", step, value) && step == count) {
-        kill(getpid(), value);
+        // A stop is sent to this thread, so that it stops before going on; any other signal to
+        // the program, for whichever thread takes it.
+        if (value == SIGSTOP) {
+            syscall(SYS_tgkill, getpid(), gettid(), SIGSTOP);
+        } else {
+            kill(getpid(), value);
+        }
     }
     if (stepAndValue("KVELMOR_FAIL_RENAME", step, value) && step == count) {
         errno = value;
