@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QPainter>
 #include <QSvgGenerator>
+#include <cerrno>
 
 #include "app/controls.h"
 #include "app/frmkvelmor.h"
@@ -110,7 +111,8 @@ Exporter::Exporter(std::vector<ExportSetting> settings, QByteArray dir, int scal
     worker_ = std::thread([this] { finishAll(); });
 }
 
-// Settings never drawn (after a failure) are handed over empty, which ends the second thread.
+// Settings never drawn (after a failure) are handed over marked `stop`, which ends the second
+// thread wherever it waits.
 Exporter::~Exporter()
 {
     for (; handedOver_ < int(drawn_.size()); ++handedOver_) {
