@@ -5,9 +5,11 @@
 #include <QLabel>
 #include <QPainter>
 #include <QSvgGenerator>
+#include <cerrno>
 
 #include "app/controls.h"
 #include "app/frmkvelmor.h"
+#include "app/terminal.h"
 #include "app/windowrunhost.h"
 #include "canvas/imagesurface.h"
 #include "canvas/recordingsurface.h"
@@ -84,10 +86,11 @@ QByteArray runSvg(FrmKvelmor& window, const RecordingSurface& drawing)
     return bytes;
 }
 
+// A file whose content could not be made: its picture or encoding found no memory.
 QString notGenerated(const QString& name, bool czech)
 {
-    return (czech ? QStringLiteral("nelze vytvořit %1") : QStringLiteral("cannot make %1"))
-        .arg(name);
+    return (czech ? QStringLiteral("nelze vytvořit %1: %2") : QStringLiteral("cannot make %1: %2"))
+        .arg(name, systemReason(ENOMEM, czech));
 }
 
 }  // namespace
@@ -97,7 +100,7 @@ QString exportBaseName(const ExportSetting& setting)
     return QStringLiteral("kvelmor-%1-%2").arg(setting.frequencyText).arg(setting.distance);
 }
 
-Exporter::Exporter(std::vector<ExportSetting> settings, QString dir, int scale, bool czech)
+Exporter::Exporter(std::vector<ExportSetting> settings, QByteArray dir, int scale, bool czech)
     : settings_(std::move(settings)),
       dir_(std::move(dir)),
       scale_(scale),
@@ -108,10 +111,13 @@ Exporter::Exporter(std::vector<ExportSetting> settings, QString dir, int scale, 
     worker_ = std::thread([this] { finishAll(); });
 }
 
-// Settings never drawn (after a failure) are handed over empty, which ends the second thread.
+// Settings never drawn (after a failure) are handed over marked `stop`, which ends the second
+// thread wherever it waits.
 Exporter::~Exporter()
 {
-    for (; handedOver_ < int(drawn_.size()); ++handedOver_) drawn_[handedOver_].set_value({});
+    for (; handedOver_ < int(drawn_.size()); ++handedOver_) {
+        drawn_[handedOver_].set_value({{}, {}, true});
+    }
     worker_.join();
 }
 
@@ -119,7 +125,11 @@ QString Exporter::run(const std::function<void(int n)>& starting)
 {
     for (int n = 0; n < int(settings_.size()); ++n) {
         starting(n);
-        if (!draw(n)) return notGenerated(exportBaseName(settings_[n]), czech_);
+        try {
+            if (!draw(n)) return notGenerated(exportBaseName(settings_[n]), czech_);
+        } catch (const std::bad_alloc&) {
+            return notGenerated(exportBaseName(settings_[n]), czech_);
+        }
         // Setting n is being finished on the second thread; n - 1 must have been written before
         // n + 1 is drawn.
         if (n > 0) {
@@ -153,10 +163,15 @@ bool Exporter::draw(int n)
 void Exporter::finishAll()
 {
     for (std::size_t n = 0; n < settings_.size(); ++n) {
-        std::vector<StepRow> rows = settingTable(settings_[n]);
-        Drawn drawn = drawn_[n].get_future().get();
-        if (drawn.picture.isNull()) return;
-        const QString error = finish(int(n), rows, std::move(drawn));
+        QString error;
+        try {
+            std::vector<StepRow> rows = settingTable(settings_[n]);
+            Drawn drawn = drawn_[n].get_future().get();
+            if (drawn.stop) return;
+            error = finish(int(n), rows, std::move(drawn));
+        } catch (const std::bad_alloc&) {
+            error = notGenerated(exportBaseName(settings_[n]), czech_);
+        }
         written_[n].set_value(error);
         if (!error.isEmpty()) return;
     }

@@ -28,22 +28,24 @@ QString exportBaseName(const ExportSetting& setting);
 // draws the plot and writes the files, while this one already runs the next setting.
 class Exporter {
 public:
-    Exporter(std::vector<ExportSetting> settings, QString dir, int scale, bool czech);
+    Exporter(std::vector<ExportSetting> settings, QByteArray dir, int scale, bool czech);
     ~Exporter();
     Exporter(const Exporter&) = delete;
     Exporter& operator=(const Exporter&) = delete;
 
     // Exports every setting in order, calling `starting(n)` as setting n begins. Stops at the
-    // first setting that cannot be written (no later setting writes anything) and returns what
-    // could not be written and why, in Czech when the exporter speaks Czech; empty when all were
-    // written.
+    // first setting that cannot be written (no later setting writes anything), or that memory
+    // does not suffice for, and returns what could not be written and why, in Czech when the
+    // exporter speaks Czech; empty when all were written.
     QString run(const std::function<void(int n)>& starting);
 
 private:
-    // What this thread drew of one setting; empty when the export stopped before it.
+    // What this thread drew of one setting. A picture or SVG that memory did not suffice for is
+    // empty; `stop` tells the second thread that the export ended before this setting.
     struct Drawn {
         QImage picture;
         QByteArray svg;
+        bool stop = false;
     };
 
     // False, drawing nothing, when the window has no option of the setting's name.
@@ -52,7 +54,7 @@ private:
     QString finish(int n, const std::vector<StepRow>& rows, Drawn drawn);
 
     std::vector<ExportSetting> settings_;
-    QString dir_;
+    QByteArray dir_;
     int scale_;
     bool czech_;
     std::vector<std::promise<Drawn>> drawn_;

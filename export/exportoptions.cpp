@@ -1,8 +1,8 @@
 #include "export/exportoptions.h"
 
-#include <QRegularExpression>
 #include <optional>
 
+#include "app/terminal.h"
 #include "run/numbertext.h"
 
 namespace kvelmor {
@@ -22,25 +22,6 @@ const Frequency kFrequencies[] = {
     {"vysoký", "vysoky", "op5", 5},
 };
 const int kDistances[] = {300, 350, 400};
-
-// A value as a message shows it: control characters written as escapes (\n, \t, \x1b), so that
-// the message stays on one line and shows what was really typed.
-QString shown(const QString& value)
-{
-    QString text;
-    for (const QChar c : value) {
-        if (c == QLatin1Char('\n')) {
-            text += QLatin1String("\\n");
-        } else if (c == QLatin1Char('\t')) {
-            text += QLatin1String("\\t");
-        } else if (c.unicode() < 0x20 || c.unicode() == 0x7f) {
-            text += QStringLiteral("\\x%1").arg(c.unicode(), 2, 16, QLatin1Char('0'));
-        } else {
-            text += c;
-        }
-    }
-    return text;
-}
 
 QString text(bool czech, const char* cs, const char* en)
 {
@@ -79,21 +60,6 @@ std::optional<int> findDistance(const QString& typed)
 
 }  // namespace
 
-bool isCzechLocale(const QString& localeName)
-{
-    const qsizetype end = localeName.indexOf(QRegularExpression(QStringLiteral("[_.@]")));
-    return localeName.left(end) == QLatin1String("cs");
-}
-
-bool prefersCzech()
-{
-    for (const char* variable : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
-        const QString value = qEnvironmentVariable(variable);
-        if (!value.isEmpty()) return isCzechLocale(value);
-    }
-    return false;
-}
-
 std::vector<ExportSetting> allSettings()
 {
     std::vector<ExportSetting> all;
@@ -103,7 +69,7 @@ std::vector<ExportSetting> allSettings()
     return all;
 }
 
-ParsedCommandLine parseCommandLine(const QStringList& arguments, bool czech)
+ParsedCommandLine parseCommandLine(const QList<QByteArray>& arguments, bool czech)
 {
     ParsedCommandLine parsed;
     auto fail = [&](const QString& message) {
@@ -113,48 +79,51 @@ ParsedCommandLine parseCommandLine(const QStringList& arguments, bool czech)
     };
 
     // Each option at most once; an option given with an empty value still counts as given.
-    std::optional<QString> frequency, distance, out, scale;
+    std::optional<QByteArray> frequency, distance, out, scale;
     bool all = false;
     for (int i = 0; i < arguments.size(); ++i) {
-        QString name = arguments[i];
-        QString value;
+        QByteArray name = arguments[i];
+        QByteArray value;
         bool hasValue = false;
-        if (name.startsWith(QLatin1String("--")) && name.contains(QLatin1Char('='))) {
-            value = name.section(QLatin1Char('='), 1);
-            name = name.section(QLatin1Char('='), 0, 0);
+        if (name.startsWith("--") && name.contains('=')) {
+            value = name.mid(name.indexOf('=') + 1);
+            name = name.left(name.indexOf('='));
             hasValue = true;
         }
-        if (name == QLatin1String("--help") || name == QLatin1String("-h")) {
-            parsed.action = ParsedCommandLine::Action::Help;
+        const bool help = name == "--help" || name == "-h";
+        if (help || name == "--version" || name == "--all") {
+            // Options that take no value refuse one: "--all=no" must not mean all.
+            if (hasValue) {
+                return fail(text(czech, "volba '%1' nemá hodnotu", "option '%1' takes no value")
+                                .arg(shownBytes(name)));
+            }
+            if (name == "--all") {
+                all = true;
+                continue;
+            }
+            parsed.action =
+                help ? ParsedCommandLine::Action::Help : ParsedCommandLine::Action::Version;
             return parsed;
         }
-        if (name == QLatin1String("--version")) {
-            parsed.action = ParsedCommandLine::Action::Version;
-            return parsed;
-        }
-        if (name == QLatin1String("--all")) {
-            all = true;
-            continue;
-        }
-        std::optional<QString>* target = name == QLatin1String("--frequency")  ? &frequency
-                                         : name == QLatin1String("--distance") ? &distance
-                                         : name == QLatin1String("--out")      ? &out
-                                         : name == QLatin1String("--scale")    ? &scale
-                                                                               : nullptr;
+        std::optional<QByteArray>* target = name == "--frequency"  ? &frequency
+                                            : name == "--distance" ? &distance
+                                            : name == "--out"      ? &out
+                                            : name == "--scale"    ? &scale
+                                                                   : nullptr;
         if (!target) {
-            return fail(
-                text(czech, "neznámá volba '%1'", "unknown option '%1'").arg(shown(arguments[i])));
+            return fail(text(czech, "neznámá volba '%1'", "unknown option '%1'")
+                            .arg(shownBytes(arguments[i])));
         }
         if (!hasValue) {
             if (i + 1 >= arguments.size()) {
                 return fail(text(czech, "volba '%1' potřebuje hodnotu", "option '%1' needs a value")
-                                .arg(shown(name)));
+                                .arg(shownBytes(name)));
             }
             value = arguments[++i];
         }
         if (target->has_value()) {
             return fail(text(czech, "volba '%1' je zadána dvakrát", "option '%1' given twice")
-                            .arg(shown(name)));
+                            .arg(shownBytes(name)));
         }
         *target = value;
     }
@@ -165,11 +134,10 @@ ParsedCommandLine parseCommandLine(const QStringList& arguments, bool czech)
     }
     parsed.options.outDir = *out;
     if (scale) {
-        if (*scale != QLatin1String("1") && *scale != QLatin1String("2") &&
-            *scale != QLatin1String("4")) {
+        if (*scale != "1" && *scale != "2" && *scale != "4") {
             return fail(
                 text(czech, "neznámé měřítko '%1' (1, 2 nebo 4)", "unknown scale '%1' (1, 2 or 4)")
-                    .arg(shown(*scale)));
+                    .arg(shownBytes(*scale)));
         }
         parsed.options.scale = scale->toInt();
     }
@@ -184,17 +152,17 @@ ParsedCommandLine parseCommandLine(const QStringList& arguments, bool czech)
             return fail(text(czech, "zadejte --frequency a --distance, nebo --all",
                              "give --frequency and --distance, or --all"));
         }
-        const Frequency* f = findFrequency(*frequency);
+        const Frequency* f = findFrequency(argumentText(*frequency));
         if (!f) {
             return fail(text(czech, "neznámý kmitočet '%1' (nízký, nižší, střední, vyšší, vysoký)",
                              "unknown frequency '%1' (nizky, nizsi, stredni, vyssi, vysoky)")
-                            .arg(shown(*frequency)));
+                            .arg(shownBytes(*frequency)));
         }
-        const std::optional<int> d = findDistance(*distance);
+        const std::optional<int> d = findDistance(argumentText(*distance));
         if (!d) {
             return fail(text(czech, "neznámá vzdálenost '%1' (300, 350 nebo 400, bez mezer)",
                              "unknown distance '%1' (300, 350 or 400, without spaces)")
-                            .arg(shown(*distance)));
+                            .arg(shownBytes(*distance)));
         }
         parsed.options.settings = {settingFor(*f, *d)};
     }
@@ -234,7 +202,9 @@ QString helpText(bool czech)
             "  -h, --help             vypíše tuto nápovědu\n"
             "      --version          vypíše verzi\n"
             "\n"
-            "Návratový kód: 0 úspěch, 1 soubor nebo výstup nejde zapsat, 2 chybné volby.\n");
+            "Návratový kód: 0 úspěch, 1 soubor nebo výstup nejde zapsat (nebo chybí paměť či\n"
+            "písma), 2 chybné volby, 130, 143 nebo 129 přerušeno signálem INT (Ctrl+C), TERM\n"
+            "nebo HUP; nastavení, které se právě zapisovalo, zůstane celé staré nebo celé nové.\n");
     }
     return QStringLiteral(
         "Usage: kvelmor-export --frequency FREQUENCY --distance DISTANCE --out DIR [--scale N]\n"
@@ -263,7 +233,9 @@ QString helpText(bool czech)
         "  -h, --help             show this help\n"
         "      --version          show the version\n"
         "\n"
-        "Exit status: 0 success, 1 a file or the output could not be written, 2 bad options.\n");
+        "Exit status: 0 success, 1 a file or the output could not be written (or memory or\n"
+        "fonts are missing), 2 bad options, 130, 143 or 129 stopped by the signal INT (Ctrl+C),\n"
+        "TERM or HUP; the setting being written is then left wholly old or wholly new.\n");
 }
 
 }  // namespace kvelmor

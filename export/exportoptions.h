@@ -1,7 +1,8 @@
 #pragma once
 
+#include <QByteArray>
+#include <QList>
 #include <QString>
-#include <QStringList>
 #include <vector>
 
 namespace kvelmor {
@@ -17,7 +18,7 @@ struct ExportSetting {
 
 struct ExportOptions {
     std::vector<ExportSetting> settings;
-    QString outDir;
+    QByteArray outDir;  // exactly the bytes given: a folder name need not be valid text
     int scale = 1;
 };
 
@@ -27,19 +28,12 @@ struct ParsedCommandLine {
     QString error;  // for Action::Error: what was wrong, one line
 };
 
-// Reads the arguments (without the program name). Czech messages when `czech`, else English.
-ParsedCommandLine parseCommandLine(const QStringList& arguments, bool czech);
+// Reads the arguments (without the program name), as the bytes the shell passed. Czech messages
+// when `czech`, else English.
+ParsedCommandLine parseCommandLine(const QList<QByteArray>& arguments, bool czech);
 
 // The text of --help, in Czech or English.
 QString helpText(bool czech);
-
-// Whether a locale name ("cs_CZ.UTF-8", "cs", "csb_PL") is of the Czech language: its language
-// code, the part before any '_', '.' or '@', is exactly "cs".
-bool isCzechLocale(const QString& localeName);
-
-// Whether the user's locale for messages is Czech: the first of LC_ALL, LC_MESSAGES and LANG that
-// is set decides.
-bool prefersCzech();
 
 // All fifteen settings, frequency by frequency from "nízký", distances 300, 350, 400.
 std::vector<ExportSetting> allSettings();

@@ -1,80 +1,133 @@
 // kvelmor-export: the Kvelmor experiment without a window, written out as pictures and numbers.
+#include <sys/mman.h>
 #include <unistd.h>
 
 #include <QApplication>
-#include <clocale>
-#include <cstdio>
+#include <QFontInfo>
+#include <cerrno>
 #include <cstdlib>
-#include <cstring>
+#include <new>
 
+#include "app/terminal.h"
 #include "export/exporter.h"
 #include "export/exportoptions.h"
 #include "export/outputfiles.h"
 
 namespace {
 
-// The toolkit's warnings (about the session's runtime directory, say) mean nothing to someone
-// exporting pictures; only its critical messages get through to stderr.
+// The toolkit's messages (about the session's runtime directory, say) mean nothing to someone
+// exporting pictures and would be in English whatever the locale: only a fatal one, which ends
+// the program, gets through.
 void toolkitMessage(QtMsgType type, const QMessageLogContext&, const QString& message)
 {
-    if (type == QtCriticalMsg || type == QtFatalMsg) {
-        std::fprintf(stderr, "kvelmor-export: %s\n", message.toUtf8().constData());
-    }
+    if (type == QtFatalMsg) kvelmor::writeText(STDERR_FILENO, "kvelmor-export: " + message + '\n');
 }
 
-void say(std::FILE* stream, const QString& text)
+// The first write to standard output or standard error that failed, as an errno value.
+int outLost = 0, errLost = 0;
+
+void say(int fd, const QString& text)
 {
-    std::fputs(text.toUtf8().constData(), stream);
+    const int error = kvelmor::writeText(fd, text);
+    int& lost = fd == STDOUT_FILENO ? outLost : errLost;
+    if (error && !lost) lost = error;
 }
 
-// Output that could not be written (a full disk, a closed pipe) is a failure too: flushes both
-// streams and turns a successful `status` into 1 when either lost something.
+void complain(const QString& message)
+{
+    say(STDERR_FILENO, QStringLiteral("kvelmor-export: ") + message + QLatin1Char('\n'));
+}
+
+// Output that could not be written (a full disk, a closed descriptor) is a failure too: a
+// successful `status` becomes 1 when anything was lost.
 int finish(int status, bool czech)
 {
-    const bool outLost = std::fflush(stdout) != 0 || std::ferror(stdout);
-    const int outError = errno;
+    kvelmor::stopHoldingInterruptions();
     if (outLost) {
-        say(stderr,
-            (czech ? QStringLiteral("kvelmor-export: nelze zapsat na standardní výstup: %1\n")
-                   : QStringLiteral("kvelmor-export: cannot write to standard output: %1\n"))
-                .arg(kvelmor::systemReason(outError, czech)));
+        complain((czech ? QStringLiteral("nelze zapsat na standardní výstup: %1")
+                        : QStringLiteral("cannot write to standard output: %1"))
+                     .arg(kvelmor::systemReason(outLost, czech)));
     }
-    const bool errLost = std::fflush(stderr) != 0 || std::ferror(stderr);
     return status == 0 && (outLost || errLost) ? 1 : status;
+}
+
+// Without any font the pictures' labels would be empty boxes. With none installed, fontconfig
+// still names its generic families, but a font asked for resolves to no family at all.
+bool hasFonts()
+{
+    for (const char* family : {"Arial", "Times New Roman"}) {
+        if (QFontInfo(QFont(QString::fromLatin1(family))).family().isEmpty()) return false;
+    }
+    return true;
+}
+
+// Whether the address space left (under `ulimit -v`, say) holds an export of `options`. The
+// toolkit ends the program when its platform plugin cannot be loaded, and the font library
+// (fontconfig) crashes when an allocation fails halfway, so the room is checked before either
+// starts: the program's growth from here to the end of the export, measured at each scale (one
+// setting; several, two of them in flight), with a quarter and 24 MB to spare.
+bool hasRoomFor(const kvelmor::ExportOptions& options)
+{
+    const bool several = options.settings.size() > 1;
+    const std::size_t grows = options.scale == 4   ? (several ? 190 : 120)
+                              : options.scale == 2 ? (several ? 83 : 55)
+                                                   : (several ? 69 : 50);  // MB
+    const std::size_t bytes = (grows + grows / 4 + 24) << 20;
+    void* room =
+        ::mmap(nullptr, bytes, PROT_NONE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
+    if (room == MAP_FAILED) return false;
+    ::munmap(room, bytes);
+    return true;
+}
+
+int exportSettings(const kvelmor::ExportOptions& options, bool czech)
+{
+    if (const QString error = kvelmor::makeFolder(options.outDir, czech); !error.isEmpty()) {
+        complain(error);
+        return 1;
+    }
+    const kvelmor::FolderClaim claim(options.outDir);
+    const int total = int(options.settings.size());
+    const bool progress = total > 1 && isatty(STDERR_FILENO);
+    kvelmor::Exporter exporter(options.settings, options.outDir, options.scale, czech);
+    const QString error = exporter.run([&](int n) {
+        if (!progress) return;
+        say(STDERR_FILENO, QStringLiteral("\r[%1/%2] ").arg(n + 1, 2).arg(total) +
+                               kvelmor::shownBytes(options.outDir) + QLatin1Char('/') +
+                               kvelmor::exportBaseName(options.settings[n]));
+    });
+    if (progress) say(STDERR_FILENO, QStringLiteral("\n"));
+    if (!error.isEmpty()) {
+        complain(error);
+        return 1;
+    }
+    return 0;
 }
 
 }  // namespace
 
 int main(int argc, char* argv[])
 {
-    std::setlocale(LC_ALL, "");
-    // The language of the system's reasons follows the locale alone, as the export's own texts do.
-    ::unsetenv("LANGUAGE");
+    kvelmor::keepStandardDescriptors();
+    kvelmor::holdInterruptions();
+    kvelmor::useTheUsersLocale();
     const bool czech = kvelmor::prefersCzech();
 
     // Only the export's own options count; the toolkit sees none of them (no -platform, no
     // -display), and it never needs a display.
-    QStringList arguments;
-    for (int i = 1; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    qInstallMessageHandler(toolkitMessage);
-    int toolkitArgc = 1;
-    char* toolkitArgv[] = {argv[0], nullptr};
-    QApplication app(toolkitArgc, toolkitArgv);
-    QApplication::setApplicationName(QStringLiteral("kvelmor-export"));
-    QApplication::setApplicationVersion(QStringLiteral(KVELMOR_VERSION));
-
+    QList<QByteArray> arguments;
+    for (int i = 1; i < argc; ++i) arguments << QByteArray(argv[i]);
     using Action = kvelmor::ParsedCommandLine::Action;
     const auto parsed = kvelmor::parseCommandLine(arguments, czech);
     switch (parsed.action) {
     case Action::Help:
-        say(stdout, kvelmor::helpText(czech));
+        say(STDOUT_FILENO, kvelmor::helpText(czech));
         return finish(0, czech);
     case Action::Version:
-        std::printf("kvelmor-export %s\n", KVELMOR_VERSION);
+        say(STDOUT_FILENO, QStringLiteral("kvelmor-export " KVELMOR_VERSION "\n"));
         return finish(0, czech);
     case Action::Error:
-        say(stderr,
+        say(STDERR_FILENO,
             QStringLiteral("kvelmor-export: %1\n%2\n")
                 .arg(parsed.error,
                      czech ? QStringLiteral("Více řekne 'kvelmor-export --help'.")
@@ -84,24 +137,30 @@ int main(int argc, char* argv[])
         break;
     }
 
-    const auto& options = parsed.options;
-    if (const QString error = kvelmor::makeFolder(options.outDir, czech); !error.isEmpty()) {
-        say(stderr, QStringLiteral("kvelmor-export: ") + error + QLatin1Char('\n'));
+    if (!hasRoomFor(parsed.options)) {
+        complain((czech ? QStringLiteral("pro tento export nestačí paměť: %1")
+                        : QStringLiteral("not enough memory for this export: %1"))
+                     .arg(kvelmor::systemReason(ENOMEM, czech)));
         return finish(1, czech);
     }
-    const int total = int(options.settings.size());
-    const bool progress = total > 1 && isatty(STDERR_FILENO);
-    kvelmor::Exporter exporter(options.settings, options.outDir, options.scale, czech);
-    const QString error = exporter.run([&](int n) {
-        if (!progress) return;
-        say(stderr, QStringLiteral("\r[%1/%2] ").arg(n + 1, 2).arg(total) + options.outDir +
-                        QLatin1Char('/') + kvelmor::exportBaseName(options.settings[n]));
-        std::fflush(stderr);
-    });
-    if (progress) std::fputc('\n', stderr);
-    if (!error.isEmpty()) {
-        say(stderr, QStringLiteral("kvelmor-export: ") + error + QLatin1Char('\n'));
-        return finish(1, czech);
+    try {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        qInstallMessageHandler(toolkitMessage);
+        int toolkitArgc = 1;
+        char* toolkitArgv[] = {argv[0], nullptr};
+        QApplication app(toolkitArgc, toolkitArgv);
+        if (!hasFonts()) {
+            complain(czech ? QStringLiteral("nenalezeno žádné písmo; nainstalujte balíček "
+                                            "fonts-liberation2")
+                           : QStringLiteral("no fonts found; install the package "
+                                            "fonts-liberation2"));
+            return finish(1, czech);
+        }
+        return finish(exportSettings(parsed.options, czech), czech);
+    } catch (const std::bad_alloc&) {
+        complain(kvelmor::systemReason(ENOMEM, czech));
+    } catch (const std::system_error& error) {
+        complain(kvelmor::systemReason(error.code().value(), czech));
     }
-    return finish(0, czech);
+    return finish(1, czech);
 }

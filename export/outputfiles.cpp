@@ -1,30 +1,88 @@
 #include "export/outputfiles.h"
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
+#include <sys/random.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <QFile>
+#include <QRegularExpression>
 #include <cerrno>
-#include <clocale>
-#include <cstring>
+#include <csignal>
+#include <mutex>
+#include <set>
+#include <thread>
+
+#include "app/terminal.h"
 
 namespace kvelmor {
 
 namespace {
 
-QString cannotWrite(const QString& path, int error, bool czech)
+QString text(bool czech, const char* cs, const char* en)
 {
-    return (czech ? QStringLiteral("nelze zapsat %1: %2") : QStringLiteral("cannot write %1: %2"))
-        .arg(path, systemReason(error, czech));
+    return QString::fromUtf8(czech ? cs : en);
 }
 
-// The permissions an ordinary new file gets: 0666 less the process's umask.
-mode_t newFileMode()
+QString cannotWrite(const QByteArray& path, int error, bool czech)
 {
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    return 0666 & ~mask;
+    return text(czech, "nelze zapsat %1: %2", "cannot write %1: %2")
+        .arg(shownBytes(path), systemReason(error, czech));
+}
+
+// The temporaries this program has made and not yet renamed or removed, for a signal to clean up.
+struct Temporaries {
+    std::mutex lock;
+    std::set<QByteArray> paths;
+};
+
+Temporaries& temporaries()
+{
+    static Temporaries all;
+    return all;
+}
+
+// Held while a unit is being replaced; a signal waits for it.
+std::mutex& unitLock()
+{
+    static std::mutex lock;
+    return lock;
+}
+
+void untrack(const QByteArray& path)
+{
+    std::lock_guard hold(temporaries().lock);
+    temporaries().paths.erase(path);
+}
+
+// A hidden name beside the file `name`: ".kvelmor-0.6-350.png.new-Xy3kQ9" for a new file,
+// "...old-..." for an older one set aside. Killed exports leave only names of this form.
+const QRegularExpression& hiddenNamePattern()
+{
+    // Also the temporaries of earlier versions, which had no "new-" or "old-".
+    static const QRegularExpression pattern(
+        QStringLiteral("^\\.(kvelmor-.+\\.(?:png|svg|csv))\\.(?:(new|old)-)?[A-Za-z0-9]{6}$"));
+    return pattern;
+}
+
+// Creates an empty file under a fresh hidden name beside `name` in `dir`, never through a link
+// (O_EXCL), with the permissions any new file gets: 0666 less the umask. Returns its descriptor
+// (or -1, errno set) and its path in `path`.
+int createHidden(const QByteArray& dir, const QString& name, const char* kind, QByteArray& path)
+{
+    static const char kLetters[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        unsigned char random[6];
+        if (::getrandom(random, sizeof random, 0) != sizeof random) return -1;
+        QByteArray suffix;
+        for (unsigned char r : random) suffix += kLetters[r % 62];
+        path = dir + "/." + name.toUtf8() + '.' + kind + '-' + suffix;
+        const int fd =
+            ::open(path.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+        if (fd >= 0 || errno != EEXIST) return fd;
+    }
+    return -1;
 }
 
 bool writeWhole(int fd, const QByteArray& bytes)
@@ -43,7 +101,7 @@ bool writeWhole(int fd, const QByteArray& bytes)
     return true;
 }
 
-// One file written under its temporary name; removes the temporary unless it was renamed.
+// One new file written under its temporary name; removes the temporary unless it was renamed.
 class StagedFile {
 public:
     StagedFile() = default;
@@ -51,52 +109,225 @@ public:
     StagedFile& operator=(const StagedFile&) = delete;
     ~StagedFile()
     {
-        if (!temporary_.isEmpty()) ::unlink(temporary_.constData());
+        if (temporary_.isEmpty()) return;
+        ::unlink(temporary_.constData());
+        untrack(temporary_);
     }
 
     // Returns 0, or the errno of the step that failed.
-    int write(const QByteArray& finalPath, const QByteArray& folder, const QString& name,
-              const QByteArray& bytes)
+    int write(const QByteArray& dir, const QString& name, const QByteArray& bytes)
     {
-        finalPath_ = finalPath;
-        QByteArray pattern = folder + "/." + QFile::encodeName(name) + ".XXXXXX";
-        const int fd = ::mkstemp(pattern.data());  // O_EXCL: never follows a link under that name
-        if (fd < 0) return errno;
-        temporary_ = pattern;
-        int error = 0;
-        if (::fchmod(fd, newFileMode()) != 0 || !writeWhole(fd, bytes) || ::fsync(fd) != 0) {
-            error = errno;
+        int fd;
+        {
+            // Made and recorded in one step, so that a signal finds every temporary there is.
+            std::lock_guard hold(temporaries().lock);
+            fd = createHidden(dir, name, "new", temporary_);
+            if (fd < 0) {
+                temporary_.clear();
+                return errno;
+            }
+            temporaries().paths.insert(temporary_);
         }
+        int error = 0;
+        if (!writeWhole(fd, bytes) || ::fsync(fd) != 0) error = errno;
+        // A file system may report a lost write only when the file is closed.
         if (::close(fd) != 0 && error == 0) error = errno;
         return error;
     }
 
-    int commit()
+    int renameTo(const QByteArray& finalPath)
     {
-        if (::rename(temporary_.constData(), finalPath_.constData()) != 0) return errno;
+        if (::rename(temporary_.constData(), finalPath.constData()) != 0) return errno;
+        untrack(temporary_);
         temporary_.clear();
         return 0;
     }
 
 private:
-    QByteArray finalPath_;
     QByteArray temporary_;
 };
 
-}  // namespace
+// The files of a unit as they take their final names: each older file is first set aside under a
+// hidden name, so that a failure halfway can put every one of them back.
+class Replacement {
+public:
+    Replacement(const QByteArray& dir, bool czech) : dir_(dir), czech_(czech) {}
 
-QString systemReason(int error, bool czech)
+    // Returns 0, or the errno of the step that failed.
+    int place(StagedFile& file, const QString& name)
+    {
+        Placed placed{dir_ + '/' + name.toUtf8(), {}, false};
+        struct stat st;
+        if (::lstat(placed.finalPath.constData(), &st) == 0) {
+            // The hidden name exists first (O_EXCL), so the rename can take no one else's file.
+            const int fd = createHidden(dir_, name, "old", placed.aside);
+            if (fd < 0) return errno;
+            ::close(fd);
+            if (::rename(placed.finalPath.constData(), placed.aside.constData()) != 0) {
+                const int error = errno;
+                ::unlink(placed.aside.constData());
+                return error;
+            }
+        } else if (errno != ENOENT) {
+            return errno;
+        }
+        done_.push_back(placed);
+        if (const int error = file.renameTo(placed.finalPath)) return error;
+        done_.back().isNew = true;
+        return 0;
+    }
+
+    // Puts every older file back under its name and removes the new files that had none. Returns
+    // an empty string, or what could not be put back and where the older file is kept.
+    QString undo()
+    {
+        QString lost;
+        for (auto placed = done_.rbegin(); placed != done_.rend(); ++placed) {
+            if (placed->aside.isEmpty()) {
+                if (placed->isNew) ::unlink(placed->finalPath.constData());
+            } else if (::rename(placed->aside.constData(), placed->finalPath.constData()) != 0) {
+                lost += text(czech_, "; %1 nejde vrátit zpět, starší soubor je uložen jako %2",
+                             "; %1 could not be put back, the older file is kept as %2")
+                            .arg(shownBytes(placed->finalPath), shownBytes(placed->aside));
+            }
+        }
+        done_.clear();
+        return lost;
+    }
+
+    // The unit is complete: the older files go.
+    void finish()
+    {
+        for (const Placed& placed : done_) {
+            if (!placed.aside.isEmpty()) ::unlink(placed.aside.constData());
+        }
+        done_.clear();
+    }
+
+private:
+    struct Placed {
+        QByteArray finalPath;
+        QByteArray aside;  // where the older file waits; empty when there was none
+        bool isNew;        // the new file has taken the final name
+    };
+    QByteArray dir_;
+    bool czech_;
+    std::vector<Placed> done_;
+};
+
+// Removes every temporary and keeps the list locked, so that no new one is made before the end.
+void removeTemporariesForGood()
 {
-    // strerror() speaks the language of the user's locale (set at start-up); the C locale's text
-    // is the untranslated English one.
-    static const locale_t english = ::newlocale(LC_ALL_MASK, "C", locale_t(nullptr));
-    return QString::fromLocal8Bit(czech || !english ? std::strerror(error)
-                                                    : ::strerror_l(error, english));
+    temporaries().lock.lock();
+    for (const QByteArray& path : temporaries().paths) ::unlink(path.constData());
 }
 
-QString makeFolder(const QString& dir, bool czech)
+// Removes what killed exports left in `dir`: temporaries go; an older file set aside goes back
+// under its name when nothing took that name, and otherwise goes too.
+void removeLeftovers(const QByteArray& dir)
 {
-    const QByteArray path = QFile::encodeName(dir);
+    DIR* folder = ::opendir(dir.constData());
+    if (!folder) return;
+    std::vector<QByteArray> names;
+    while (const dirent* entry = ::readdir(folder)) names.emplace_back(entry->d_name);
+    ::closedir(folder);
+    for (const QByteArray& name : names) {
+        const auto match = hiddenNamePattern().match(QString::fromLatin1(name));
+        if (!match.hasMatch()) continue;
+        const QByteArray path = dir + '/' + name;
+        struct stat st;
+        if (::lstat(path.constData(), &st) != 0 || !S_ISREG(st.st_mode)) continue;
+        const QByteArray finalPath = dir + '/' + match.captured(1).toLatin1();
+        if (match.captured(2) == QLatin1String("old") && ::lstat(finalPath.constData(), &st) != 0 &&
+            errno == ENOENT) {
+            ::rename(path.constData(), finalPath.constData());
+        } else {
+            ::unlink(path.constData());
+        }
+    }
+}
+
+}  // namespace
+
+namespace {
+
+// The thread that takes INT, TERM and HUP, and the signal that tells it the export has ended.
+std::thread& signalTaker()
+{
+    static std::thread taker;
+    return taker;
+}
+
+int wakeSignal()
+{
+    return SIGRTMIN;
+}
+
+}  // namespace
+
+void holdInterruptions()
+{
+    std::signal(SIGXFSZ, SIG_IGN);
+    sigset_t held;
+    sigemptyset(&held);
+    for (int signal : {SIGINT, SIGTERM, SIGHUP}) {
+        struct sigaction current;
+        if (::sigaction(signal, nullptr, &current) == 0 && current.sa_handler != SIG_IGN) {
+            sigaddset(&held, signal);
+        }
+    }
+    sigset_t taken = held;
+    sigaddset(&taken, wakeSignal());
+    // Every thread started from now on inherits the mask; only the thread below takes the signals.
+    ::pthread_sigmask(SIG_BLOCK, &taken, nullptr);
+    try {
+        signalTaker() = std::thread([held, taken] {
+            int signal = 0;
+            while (::sigwait(&taken, &signal) != 0) {
+            }
+            if (signal == wakeSignal()) {
+                // The export has ended; a signal that came before it still counts.
+                const timespec now{};
+                signal = ::sigtimedwait(&held, nullptr, &now);
+                if (signal <= 0) return;
+            }
+            unitLock().lock();  // a unit being replaced is completed or undone first
+            removeTemporariesForGood();
+            ::_exit(128 + signal);
+        });
+    } catch (const std::system_error&) {
+        ::pthread_sigmask(SIG_UNBLOCK, &taken, nullptr);  // no thread to take them: as before
+    }
+}
+
+void stopHoldingInterruptions()
+{
+    if (!signalTaker().joinable()) return;
+    ::pthread_kill(signalTaker().native_handle(), wakeSignal());
+    signalTaker().join();
+}
+
+FolderClaim::FolderClaim(const QByteArray& dir)
+{
+    fd_ = ::open(dir.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd_ < 0) return;
+    // Only an export alone in the folder gets the exclusive lock; others hold it shared while they
+    // run, and their temporaries exist only while they do.
+    if (::flock(fd_, LOCK_EX | LOCK_NB) == 0) {
+        removeLeftovers(dir);
+    } else if (errno != EWOULDBLOCK) {
+        return;  // a file system without locks: nothing is removed
+    }
+    ::flock(fd_, LOCK_SH);
+}
+
+FolderClaim::~FolderClaim()
+{
+    if (fd_ >= 0) ::close(fd_);
+}
+
+QString makeFolder(const QByteArray& path, bool czech)
+{
     // Each prefix ending before a '/' (and the whole path) must be a folder or become one.
     for (qsizetype end = 1; end <= path.size(); ++end) {
         if (end < path.size() && path[end] != '/') continue;
@@ -106,40 +337,64 @@ QString makeFolder(const QString& dir, bool czech)
         int error = errno;
         struct stat st;
         if (error == EEXIST) {
-            if (::stat(prefix.constData(), &st) == 0 && S_ISDIR(st.st_mode)) continue;
-            error = ENOTDIR;
+            if (::stat(prefix.constData(), &st) == 0) {
+                if (S_ISDIR(st.st_mode)) continue;
+                error = ENOTDIR;
+            } else {
+                error = errno;
+                char target[4096];
+                const ssize_t length = ::readlink(prefix.constData(), target, sizeof target);
+                if (error == ENOENT && length >= 0) {
+                    return text(czech,
+                                "nelze založit adresář %1: je to symbolický odkaz na "
+                                "neexistující %2",
+                                "cannot create directory %1: it is a symbolic link to %2, which "
+                                "does not exist")
+                        .arg(shownBytes(prefix), shownBytes(QByteArray(target, length)));
+                }
+            }
         }
-        return (czech ? QStringLiteral("nelze založit adresář %1: %2")
-                      : QStringLiteral("cannot create directory %1: %2"))
-            .arg(QFile::decodeName(prefix), systemReason(error, czech));
+        return text(czech, "nelze založit adresář %1: %2", "cannot create directory %1: %2")
+            .arg(shownBytes(prefix), systemReason(error, czech));
     }
     return {};
 }
 
-QString writeTogether(const QString& dir, const std::vector<OutputFile>& files, bool czech)
+QString writeTogether(const QByteArray& dir, const std::vector<OutputFile>& files, bool czech)
 {
-    const QByteArray folder = QFile::encodeName(dir);
+    auto pathOf = [&](const OutputFile& file) { return dir + '/' + file.name.toUtf8(); };
     std::vector<StagedFile> staged(files.size());
-    auto pathOf = [&](const OutputFile& file) { return dir + QLatin1Char('/') + file.name; };
-
     for (std::size_t n = 0; n < files.size(); ++n) {
-        const QByteArray finalPath = QFile::encodeName(pathOf(files[n]));
-        if (const int error = staged[n].write(finalPath, folder, files[n].name, files[n].bytes)) {
+        if (const int error = staged[n].write(dir, files[n].name, files[n].bytes)) {
             return cannotWrite(pathOf(files[n]), error, czech);
         }
     }
-    // A folder under a file's name would stop its rename after others had already replaced
-    // their older files: refuse before any of them does.
+    // A folder under a file's name could only be set aside, not replaced: refuse it at once.
     for (const OutputFile& file : files) {
         struct stat st;
-        if (::lstat(QFile::encodeName(pathOf(file)).constData(), &st) == 0 && S_ISDIR(st.st_mode)) {
+        if (::lstat(pathOf(file).constData(), &st) == 0 && S_ISDIR(st.st_mode)) {
             return cannotWrite(pathOf(file), EISDIR, czech);
         }
     }
+
+    std::lock_guard unit(unitLock());
+    Replacement replacement(dir, czech);
     for (std::size_t n = 0; n < files.size(); ++n) {
-        if (const int error = staged[n].commit())
-            return cannotWrite(pathOf(files[n]), error, czech);
+        if (const int error = replacement.place(staged[n], files[n].name)) {
+            const QString lost = replacement.undo();
+            const QString path = shownBytes(pathOf(files[n]));
+            const QString reason = systemReason(error, czech);
+            if (!lost.isEmpty()) {
+                return text(czech, "nelze nahradit %1: %2", "cannot replace %1: %2")
+                           .arg(path, reason) +
+                       lost;
+            }
+            return text(czech, "nelze nahradit %1: %2 (soubory nastavení zůstaly, jak byly)",
+                        "cannot replace %1: %2 (the setting's files are as they were)")
+                .arg(path, reason);
+        }
     }
+    replacement.finish();
     return {};
 }
 

@@ -12,21 +12,47 @@ struct OutputFile {
     QByteArray bytes;
 };
 
-// Creates the folder `dir` and any missing parents, exactly as named. Returns an empty string, or
-// a message naming the folder that could not be made and the system's reason.
-QString makeFolder(const QString& dir, bool czech);
+// Folders are named by their exact bytes, as the shell passed them: a name that is not valid text
+// in the user's charset (an old stick's Latin-2 folder, say) is still that folder, never another.
+// Messages show such bytes escaped (see shownBytes()).
 
-// Writes `files` into the folder `dir` as one unit: each is written whole under a hidden temporary
-// name beside its final one, every write, the sync to disk and the close checked; only when all of
-// them succeeded are they renamed into place, replacing older files (or symbolic links standing
-// under their names: the link itself is replaced, its target is never written). When any step
-// fails, every temporary is removed and no older file has changed. Returns an empty string, or a
-// message naming the file and the system's reason, in Czech when `czech`.
-QString writeTogether(const QString& dir, const std::vector<OutputFile>& files, bool czech);
+// Creates the folder `dir` and any missing parents. Returns an empty string, or a message naming
+// the folder that could not be made and why, in Czech when `czech`.
+QString makeFolder(const QByteArray& dir, bool czech);
 
-// The system's text for `error` (an errno value): in Czech when `czech` and the C library has a
-// translation for the user's locale, otherwise in English, so that a message never mixes two
-// languages.
-QString systemReason(int error, bool czech);
+// Makes INT, TERM and HUP wait while a setting's files are being replaced, until the unit is
+// complete or undone; the program then removes its temporaries and ends with status 128 + the
+// signal (130, 143, 129). A signal already ignored when the program started (nohup) stays
+// ignored. SIGXFSZ is ignored, so that a file size limit fails the write ("File too large")
+// instead of killing the program. Call first in main, before any thread starts.
+void holdInterruptions();
+
+// Call as the program ends: a signal that came while the last unit was being replaced ends the
+// program here, with its status; one that comes later is not taken.
+void stopHoldingInterruptions();
+
+// While it lives, this export is known to work in the folder `dir` (it holds a shared lock on the
+// folder). An export that finds no other one working there first removes the hidden temporaries
+// that killed exports left behind, putting back an older file that a kill left set aside; it never
+// touches those of an export still running.
+class FolderClaim {
+public:
+    explicit FolderClaim(const QByteArray& dir);
+    ~FolderClaim();
+    FolderClaim(const FolderClaim&) = delete;
+    FolderClaim& operator=(const FolderClaim&) = delete;
+
+private:
+    int fd_ = -1;
+};
+
+// Writes `files` into the folder `dir` as one unit. Each is written whole under a hidden temporary
+// name beside its final one (mode 0666 less the umask, as any new file), every write, the sync to
+// disk and the close checked. Only when all of them are written do they take their final names,
+// each older file (or a symbolic link standing under the name: the link, never its target) set
+// aside first; if any of those steps fails, every older file is put back and every new one
+// removed, so the folder holds exactly the older set again. Returns an empty string, or a message
+// naming the file and the system's reason, in Czech when `czech`.
+QString writeTogether(const QByteArray& dir, const std::vector<OutputFile>& files, bool czech);
 
 }  // namespace kvelmor

@@ -1,10 +1,13 @@
 #!/usr/bin/env bash
-# Builds the .deb from the build directory $1, checks it with lintian (no error, no warning),
-# checks its contents, documentation and desktop metadata, and starts the programs it holds: from
+# Builds the .deb from the build directory $1 (project version $2), checks it with lintian (no
+# error, no warning), that the version agrees everywhere it is written, that the browser page is
+# in it,
+# its contents, documentation and desktop metadata, and starts the programs it holds: from
 # the unpacked package always, and, in CI (or with KVELMOR_TEST_INSTALL=1, as root), installed with
 # apt-get and started from the menu entry.
 set -euo pipefail
 build=$1
+version=$2
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 fail() { echo "FAIL: $*" >&2; exit 1; }
@@ -17,7 +20,8 @@ for f in usr/bin/kvelmor usr/bin/kvelmor-export usr/share/applications/$id.deskt
          usr/share/icons/hicolor/scalable/apps/$id.svg usr/share/metainfo/$id.metainfo.xml \
          usr/share/doc/kvelmor/copyright usr/share/doc/kvelmor/changelog.gz \
          usr/share/man/man1/kvelmor.1.gz usr/share/man/man1/kvelmor-export.1.gz \
-         usr/share/man/cs/man1/kvelmor.1.gz usr/share/man/cs/man1/kvelmor-export.1.gz; do
+         usr/share/man/cs/man1/kvelmor.1.gz usr/share/man/cs/man1/kvelmor-export.1.gz \
+         usr/share/kvelmor/kvelmor.html; do
   grep -q " \./$f\$" <<<"$listing" || fail "$f is not in the package"
 done
 dpkg-deb -f "$deb" Depends | grep -q libqt6widgets6 || fail "no dependency on Qt"
@@ -56,14 +60,26 @@ message=$(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$work/root/usr/b
 [ "$status" -eq 1 ] || fail "kvelmor without a display exited with $status"
 [ "$(wc -l <<<"$message")" -eq 1 ] && grep -q 'no graphical display' <<<"$message" ||
   fail "kvelmor without a display said: $message"
-# The browser edition, whenever it has been built (scripts/test builds it before this test).
+# The browser edition, as making the package built it.
 page=$(sed -n 's/^KVELMOR_WEB_PAGE:FILEPATH=//p' "$build/CMakeCache.txt")
-if [ -f "$page" ]; then
-  cmp -s "$page" "$work/root/usr/share/kvelmor/kvelmor.html" || fail "the package lacks the page $page"
-fi
+cmp -s "$page" "$work/root/usr/share/kvelmor/kvelmor.html" || fail "the package lacks the page $page"
+
+# One version, the project's, in the package, the changelog, the AppStream release, the manual
+# pages and the programs.
+[ "$(dpkg-deb -f "$deb" Version)" = "$version" ] || fail "the package's version is not $version"
+top=$(zcat "$work/root/usr/share/doc/kvelmor/changelog.gz" | sed -n '1s/^kvelmor (\([^)]*\)).*/\1/p')
+[ "$top" = "$version" ] || fail "the changelog's newest entry is $top, the project's version $version"
+release=$(grep -o '<release version="[^"]*"' "$work/root/usr/share/metainfo/$id.metainfo.xml" |
+          head -1 | cut -d'"' -f2)
+[ "$release" = "$version" ] || fail "the AppStream release is $release, the project's version $version"
+for page in man1/kvelmor.1.gz man1/kvelmor-export.1.gz cs/man1/kvelmor.1.gz cs/man1/kvelmor-export.1.gz; do
+  zcat "$work/root/usr/share/man/$page" | grep -q "^\.TH .* \"Kvelmor $version\" " ||
+    fail "$page does not say Kvelmor $version"
+done
+[ "$("$work/root/usr/bin/kvelmor" --version)" = "kvelmor $version" ] || fail "kvelmor --version"
 
 check_export() {  # $1: the kvelmor-export to try
-  [ "$("$1" --version)" = "kvelmor-export 1.0.0" ] || fail "$1 --version"
+  [ "$("$1" --version)" = "kvelmor-export $version" ] || fail "$1 --version"
   "$1" --frequency stredni --distance 350 --out "$work/out" || fail "$1 could not export"
   for f in kvelmor-0.6-350.png kvelmor-0.6-350.csv kvelmor-0.6-350-plot.svg kvelmor-0.6-350-plot.png; do
     [ -s "$work/out/$f" ] || fail "no $f from $1"

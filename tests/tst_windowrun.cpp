@@ -85,6 +85,7 @@ private slots:
     void showsTheLabelsWhereTheRunPutsThem();
     void defaultRunIsInstant();
     void takesNoInputDuringARun();
+    void mousePressDuringARunReachesNoControl();
     void desktopCloseEndsASlowRunPromptly();
     void paceGrowsWithTheCountWithoutBurningACore();
 
@@ -268,6 +269,39 @@ void TestWindowRun::takesNoInputDuringARun()
                       Qt::NoModifier, Qt::NoScrollPhase, false);
     QApplication::sendEvent(bar, &wheel);
     QVERIFY(bar->value() != 1000);
+}
+
+// A press alone acts on some controls: a scroll bar's arrow steps on the press, and a button goes
+// down. Pressed during a run (the release comes after it), neither happens.
+void TestWindowRun::mousePressDuringARunReachesNoControl()
+{
+    setScroll(window.get(), 1000);  // 1.5 ms a step, about 0.3 s a run
+    auto* konec = find<QPushButton>(window.get(), "cmdKonec");
+    auto* bar = find<QScrollBar>(window.get(), "HScroll1");
+    QSignalSpy konecPresses(konec, &QPushButton::pressed);
+    const QPoint rightArrow(bar->width() - 4, bar->height() / 2);
+    bool seenRunning = false;
+    QTimer during;
+    connect(&during, &QTimer::timeout, this, [&] {
+        if (!window->isRunning()) return;
+        during.stop();
+        seenRunning = true;
+        QTest::mousePress(konec, Qt::LeftButton);
+        QTest::mousePress(bar, Qt::LeftButton, {}, rightArrow);
+    });
+    during.start(20);
+    clickOn(find<QPushButton>(window.get(), "cmdStart"));
+    QVERIFY(seenRunning);
+    QTest::mouseRelease(konec, Qt::LeftButton);
+    QTest::mouseRelease(bar, Qt::LeftButton, {}, rightArrow);
+    QCOMPARE(konecPresses.count(), 0);
+    QVERIFY(!konec->isDown());
+    QCOMPARE(bar->value(), 1000);
+    QVERIFY(window->isVisible());
+
+    // The same press after the run does step the bar: the test would see it.
+    QTest::mouseClick(bar, Qt::LeftButton, {}, rightArrow);
+    QCOMPARE(bar->value(), 1001);
 }
 
 // As in the program: the run starts from the event loop, the window manager's close arrives
