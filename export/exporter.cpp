@@ -13,9 +13,8 @@
 #include "canvas/recordingsurface.h"
 #include "canvas/vectorsurface.h"
 #include "export/outputfiles.h"
-#include "export/plot.h"
+#include "export/plotimage.h"
 #include "export/replay.h"
-#include "export/settingtable.h"
 #include "layout/settings.h"
 #include "run/experiment.h"
 
@@ -149,26 +148,27 @@ void Exporter::draw(int n)
 void Exporter::finishAll()
 {
     for (std::size_t n = 0; n < settings_.size(); ++n) {
-        std::vector<StepRow> rows = settingTable(settings_[n]);
+        const ExportSetting& setting = settings_[n];
+        const Worksheet worksheet =
+            worksheetFor(setting.frequencyText.toStdString(), setting.distance, czech_)
+                .value_or(Worksheet{});
         Drawn drawn = drawn_[n].get_future().get();
         if (drawn.picture.isNull()) return;
-        const QString error = finish(int(n), rows, std::move(drawn));
+        const QString error = finish(int(n), worksheet, std::move(drawn));
         written_[n].set_value(error);
         if (!error.isEmpty()) return;
     }
 }
 
-QString Exporter::finish(int n, const std::vector<StepRow>& rows, Drawn drawn)
+QString Exporter::finish(int n, const Worksheet& worksheet, Drawn drawn)
 {
-    const ExportSetting& setting = settings_[n];
-    const PlotData plot = plotData(setting, rows);
-    const QString base = exportBaseName(setting);
+    const QString base = exportBaseName(settings_[n]);
     const std::vector<OutputFile> files{
         {base + QStringLiteral(".png"), pngBytes(drawn.picture)},
         {base + QStringLiteral(".svg"), std::move(drawn.svg)},
-        {base + QStringLiteral(".csv"), csvText(rows)},
-        {base + QStringLiteral("-plot.svg"), plotSvg(plot, czech_)},
-        {base + QStringLiteral("-plot.png"), pngBytes(plotImage(plot, scale_, czech_))},
+        {base + QStringLiteral(".csv"), QByteArray::fromStdString(worksheet.csv)},
+        {base + QStringLiteral("-plot.svg"), QByteArray::fromStdString(worksheet.plotSvg)},
+        {base + QStringLiteral("-plot.png"), pngBytes(plotImage(worksheet.plotSvg, scale_))},
     };
     for (const OutputFile& file : files) {
         if (file.bytes.isEmpty()) return notGenerated(file.name, czech_);

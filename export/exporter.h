@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "export/exportoptions.h"
-#include "export/settingtable.h"
+#include "worksheet/worksheet.h"
 
 namespace kvelmor {
 
@@ -48,7 +48,7 @@ private:
 
     void draw(int n);
     void finishAll();
-    QString finish(int n, const std::vector<StepRow>& rows, Drawn drawn);
+    QString finish(int n, const Worksheet& worksheet, Drawn drawn);
 
     std::vector<ExportSetting> settings_;
     QString dir_;

@@ -32,8 +32,12 @@ struct Sum {
     double im = 0;
 };
 
+// libm's cosine and sine, as a type of its own so that the loop calls them directly.
+constexpr auto libmCosSin = [](double angle) { return CosSin{std::cos(angle), std::sin(angle)}; };
+
 // \int e^{i f r(y)} dy over the slit, on `panels` equal panels.
-Sum slitIntegral(const Scene& scene, double f, double dy, int panels)
+template <typename Directions>
+Sum slitIntegral(const Scene& scene, double f, double dy, int panels, Directions cosSin)
 {
     const double top = Scene::axisY - Scene::slitHalfHeight;
     const double width = 2 * Scene::slitHalfHeight / panels;
@@ -47,8 +51,9 @@ Sum slitIntegral(const Scene& scene, double f, double dy, int panels)
                 const double y = middle + side * kNodes[k] * width / 2;
                 const double r = std::sqrt(across2 + (y - dy) * (y - dy));
                 const double w = kWeights[k] * width / 2;
-                sum.re += w * std::cos(f * r);
-                sum.im += w * std::sin(f * r);
+                const CosSin node = cosSin(f * r);
+                sum.re += w * node.cos;
+                sum.im += w * node.sin;
             }
         }
     }
@@ -93,25 +98,30 @@ Sum slitIntegralOnThisProcessor(const Scene& scene, double f, double dy, int pan
     static const bool avx2 = __builtin_cpu_supports("avx2") && __builtin_cpu_supports("fma");
     if (avx2) return slitIntegralAvx2(scene, f, dy, panels);
 #endif
-    return slitIntegral(scene, f, dy, panels);
+    return slitIntegral(scene, f, dy, panels, libmCosSin);
 }
 
-using SlitIntegral = Sum (*)(const Scene&, double f, double dy, int panels);
+Sum slitIntegralScalar(const Scene& scene, double f, double dy, int panels)
+{
+    return slitIntegral(scene, f, dy, panels, libmCosSin);
+}
 
-ContinuousSum refine(SlitIntegral integral, const Scene& scene, const Wave& wave, double j,
-                     double tolerance)
+template <typename Integral, typename Directions>
+ContinuousSum refine(Integral integral, Directions cosSin, const Scene& scene, const Wave& wave,
+                     double j, double tolerance)
 {
     const double L = wave.arrowLength;
     const double f = wave.waveNumber;
     const double dy = Scene::benchBottom - j;
     const double r0 = scene.detectorX - Scene::screenX;
     const double density = (kArrowsPerStep - 1) * L / (2 * Scene::slitHalfHeight);
-    const double allInLine = std::pow(kArrowsPerStep * L, 2);
+    const double allInLine = (kArrowsPerStep * L) * (kArrowsPerStep * L);
 
     auto squaredLength = [&](int panels) {
         const Sum slit = integral(scene, f, dy, panels);
-        const double re = L * std::cos(f * r0) + density * slit.re;
-        const double im = L * std::sin(f * r0) + density * slit.im;
+        const CosSin straight = cosSin(f * r0);
+        const double re = L * straight.cos + density * slit.re;
+        const double im = L * straight.sin + density * slit.im;
         return re * re + im * im;
     };
 
@@ -132,13 +142,22 @@ ContinuousSum refine(SlitIntegral integral, const Scene& scene, const Wave& wave
 ContinuousSum continuousSquaredLength(const Scene& scene, const Wave& wave, double j,
                                       double tolerance)
 {
-    return refine(slitIntegralOnThisProcessor, scene, wave, j, tolerance);
+    return refine(slitIntegralOnThisProcessor, libmCosSin, scene, wave, j, tolerance);
 }
 
 ContinuousSum continuousSquaredLengthScalar(const Scene& scene, const Wave& wave, double j,
                                             double tolerance)
 {
-    return refine(slitIntegral, scene, wave, j, tolerance);
+    return refine(slitIntegralScalar, libmCosSin, scene, wave, j, tolerance);
+}
+
+ContinuousSum continuousSquaredLengthWith(CosSinOf cosSin, const Scene& scene, const Wave& wave,
+                                          double j, double tolerance)
+{
+    auto integral = [cosSin](const Scene& s, double f, double dy, int panels) {
+        return slitIntegral(s, f, dy, panels, cosSin);
+    };
+    return refine(integral, cosSin, scene, wave, j, tolerance);
 }
 
 }  // namespace kvelmor
