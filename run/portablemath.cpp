@@ -120,8 +120,8 @@ double portableAtan2(double y, double x)
     double angle;  // of (|x|, |y|), 0 to pi/2
     if (ay == 0) {
         angle = 0;
-    } else if (ax == 0) {
-        return std::copysign(kHalfPi, y);  // whichever zero x is
+    } else if (ax == 0 || (std::isinf(ay) && !std::isinf(ax))) {
+        return std::copysign(kHalfPi, y);  // straight up or down, whatever the sign of x
     } else if (std::isinf(ax) && std::isinf(ay)) {
         angle = kAtanOfEighths[8].nearest;
     } else if (ay <= ax) {
