@@ -32,12 +32,8 @@ struct Sum {
     double im = 0;
 };
 
-// libm's cosine and sine, as a type of its own so that the loop calls them directly.
-constexpr auto libmCosSin = [](double angle) { return CosSin{std::cos(angle), std::sin(angle)}; };
-
 // \int e^{i f r(y)} dy over the slit, on `panels` equal panels.
-template <typename Directions>
-Sum slitIntegral(const Scene& scene, double f, double dy, int panels, Directions cosSin)
+Sum slitIntegral(const Scene& scene, double f, double dy, int panels)
 {
     const double top = Scene::axisY - Scene::slitHalfHeight;
     const double width = 2 * Scene::slitHalfHeight / panels;
@@ -51,9 +47,8 @@ Sum slitIntegral(const Scene& scene, double f, double dy, int panels, Directions
                 const double y = middle + side * kNodes[k] * width / 2;
                 const double r = std::sqrt(across2 + (y - dy) * (y - dy));
                 const double w = kWeights[k] * width / 2;
-                const CosSin node = cosSin(f * r);
-                sum.re += w * node.cos;
-                sum.im += w * node.sin;
+                sum.re += w * std::cos(f * r);
+                sum.im += w * std::sin(f * r);
             }
         }
     }
@@ -98,30 +93,25 @@ Sum slitIntegralOnThisProcessor(const Scene& scene, double f, double dy, int pan
     static const bool avx2 = __builtin_cpu_supports("avx2") && __builtin_cpu_supports("fma");
     if (avx2) return slitIntegralAvx2(scene, f, dy, panels);
 #endif
-    return slitIntegral(scene, f, dy, panels, libmCosSin);
+    return slitIntegral(scene, f, dy, panels);
 }
 
-Sum slitIntegralScalar(const Scene& scene, double f, double dy, int panels)
-{
-    return slitIntegral(scene, f, dy, panels, libmCosSin);
-}
+using SlitIntegral = Sum (*)(const Scene&, double f, double dy, int panels);
 
-template <typename Integral, typename Directions>
-ContinuousSum refine(Integral integral, Directions cosSin, const Scene& scene, const Wave& wave,
-                     double j, double tolerance)
+ContinuousSum refine(SlitIntegral integral, const Scene& scene, const Wave& wave, double j,
+                     double tolerance)
 {
     const double L = wave.arrowLength;
     const double f = wave.waveNumber;
     const double dy = Scene::benchBottom - j;
     const double r0 = scene.detectorX - Scene::screenX;
     const double density = (kArrowsPerStep - 1) * L / (2 * Scene::slitHalfHeight);
-    const double allInLine = (kArrowsPerStep * L) * (kArrowsPerStep * L);
+    const double allInLine = std::pow(kArrowsPerStep * L, 2);
 
     auto squaredLength = [&](int panels) {
         const Sum slit = integral(scene, f, dy, panels);
-        const CosSin straight = cosSin(f * r0);
-        const double re = L * straight.cos + density * slit.re;
-        const double im = L * straight.sin + density * slit.im;
+        const double re = L * std::cos(f * r0) + density * slit.re;
+        const double im = L * std::sin(f * r0) + density * slit.im;
         return re * re + im * im;
     };
 
@@ -142,22 +132,13 @@ ContinuousSum refine(Integral integral, Directions cosSin, const Scene& scene, c
 ContinuousSum continuousSquaredLength(const Scene& scene, const Wave& wave, double j,
                                       double tolerance)
 {
-    return refine(slitIntegralOnThisProcessor, libmCosSin, scene, wave, j, tolerance);
+    return refine(slitIntegralOnThisProcessor, scene, wave, j, tolerance);
 }
 
 ContinuousSum continuousSquaredLengthScalar(const Scene& scene, const Wave& wave, double j,
                                             double tolerance)
 {
-    return refine(slitIntegralScalar, libmCosSin, scene, wave, j, tolerance);
-}
-
-ContinuousSum continuousSquaredLengthWith(CosSinOf cosSin, const Scene& scene, const Wave& wave,
-                                          double j, double tolerance)
-{
-    auto integral = [cosSin](const Scene& s, double f, double dy, int panels) {
-        return slitIntegral(s, f, dy, panels, cosSin);
-    };
-    return refine(integral, cosSin, scene, wave, j, tolerance);
+    return refine(slitIntegral, scene, wave, j, tolerance);
 }
 
 }  // namespace kvelmor

@@ -30,9 +30,4 @@ ContinuousSum continuousSquaredLength(const Scene& scene, const Wave& wave, doub
 ContinuousSum continuousSquaredLengthScalar(const Scene& scene, const Wave& wave, double j,
                                             double tolerance = 1e-10);
 
-// The scalar loop with every cosine and sine from `cosSin` rather than libm: with portableCosSin,
-// the same bits on every processor and in WebAssembly.
-ContinuousSum continuousSquaredLengthWith(CosSinOf cosSin, const Scene& scene, const Wave& wave,
-                                          double j, double tolerance = 1e-10);
-
 }  // namespace kvelmor

@@ -48,9 +48,9 @@ namespace {
 
 // One loop for both kinds of step; the chain-recording variant is a separate instantiation so
 // that the 209 plain steps of a run carry no per-arrow branch or store.
-template <bool recordChain, typename Directions>
+template <bool recordChain>
 [[gnu::always_inline]] inline StepSum sum(const Scene& scene, const Wave& wave, double j,
-                                          std::vector<Point>* chain, Directions cosSin)
+                                          std::vector<Point>* chain)
 {
     const double L = wave.arrowLength;
     const double f = wave.waveNumber;
@@ -67,9 +67,8 @@ template <bool recordChain, typename Directions>
         chain->push_back({tx, ty});
     }
     auto add = [&](double r) {
-        const CosSin arrow = cosSin(r * f);
-        tx += L * arrow.cos;
-        ty += L * arrow.sin;
+        tx += L * std::cos(r * f);
+        ty += L * std::sin(r * f);
         if constexpr (recordChain) chain->push_back({tx, ty});
     };
 
@@ -86,14 +85,10 @@ template <bool recordChain, typename Directions>
     return {straightTip, {tx, ty}, ex * ex + ey * ey};
 }
 
-// libm's cosine and sine, as a type of its own so that the loop calls them directly.
-constexpr auto libmCosSin = [](double angle) { return CosSin{std::cos(angle), std::sin(angle)}; };
-
 KVELMOR_VEX_CLONES
 StepSum sumScalar(const Scene& scene, const Wave& wave, double j, std::vector<Point>* chain)
 {
-    return chain ? sum<true>(scene, wave, j, chain, libmCosSin)
-                 : sum<false>(scene, wave, j, nullptr, libmCosSin);
+    return chain ? sum<true>(scene, wave, j, chain) : sum<false>(scene, wave, j, nullptr);
 }
 
 // KVELMOR_VECTOR_SUMS is defined by the build when it compiles phasor_vector.cpp for AVX2 and
@@ -196,11 +191,6 @@ StepSum sumArrowsBy(SumPath path, const Scene& scene, const Wave& wave, double j
 StepSum sumArrows(const Scene& scene, const Wave& wave, double j, std::vector<Point>* chain)
 {
     return sumArrowsBy(activeSumPath(), scene, wave, j, chain);
-}
-
-StepSum sumArrowsScalarWith(CosSinOf cosSin, const Scene& scene, const Wave& wave, double j)
-{
-    return sum<false>(scene, wave, j, nullptr, cosSin);
 }
 
 }  // namespace kvelmor

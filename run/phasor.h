@@ -5,7 +5,6 @@
 #include <vector>
 
 #include "run/phasor_simd.h"
-#include "run/portablemath.h"
 #include "run/scene.h"
 
 namespace kvelmor {
@@ -69,9 +68,5 @@ const char* sumPathName(SumPath path);
 // The same sum by `path`; a path that is not available falls back to the scalar one.
 StepSum sumArrowsBy(SumPath path, const Scene& scene, const Wave& wave, double j,
                     std::vector<Point>* chain = nullptr);
-
-// The scalar loop with each arrow's direction from `cosSin` rather than libm: with portableCosSin,
-// the same bits on every processor and in WebAssembly.
-StepSum sumArrowsScalarWith(CosSinOf cosSin, const Scene& scene, const Wave& wave, double j);
 
 }  // namespace kvelmor

@@ -3,6 +3,7 @@
 // SVG texts as a strict reader takes them.
 #include <QtTest>
 #include <cmath>
+#include <cstring>
 #include <limits>
 #include <random>
 
@@ -11,6 +12,7 @@
 #include "run/numbertext.h"
 #include "run/phasor.h"
 #include "run/portablemath.h"
+#include "run/portablesums.h"
 #include "worksheet/svgtext.h"
 #include "worksheet/worksheet.h"
 
@@ -36,6 +38,7 @@ class TestWorksheet : public QObject {
 
 private slots:
     void cosSinAreAccurateOverTheSumsAngles();
+    void manyAtOnceAreOneAtATime();
     void atan2IsAccurateInEveryQuadrant();
     void numbersAgreeWithAnIndependentSum();
     void csvIsSixNumbersAStep();
@@ -71,6 +74,25 @@ void TestWorksheet::cosSinAreAccurateOverTheSumsAngles()
     for (double odd :
          {std::numeric_limits<double>::quiet_NaN(), double(INFINITY), -double(INFINITY), 1e300}) {
         QVERIFY(std::isnan(portableCosSin(odd).cos) && std::isnan(portableCosSin(odd).sin));
+    }
+}
+
+// The cosines and sines of a step's arrows are computed several at a time: bit for bit what one
+// at a time gives, whatever the angle, and whatever the count (odd, so that some are left over).
+void TestWorksheet::manyAtOnceAreOneAtATime()
+{
+    std::vector<double> angles{0,        -0.0,      1e-310,       -2.5,    1e6,  1e300,
+                               INFINITY, -INFINITY, std::nan(""), 29154.9, -7.85};
+    std::mt19937_64 random(2003);
+    std::uniform_real_distribution<double> anywhere(-30000, 30000);
+    while (angles.size() < 4099) angles.push_back(anywhere(random));
+    std::vector<double> cosines(angles.size()), sines(angles.size());
+    portableCosSins(angles.data(), cosines.data(), sines.data(), int(angles.size()));
+    for (std::size_t i = 0; i < angles.size(); ++i) {
+        const CosSin one = portableCosSin(angles[i]);
+        QVERIFY2(std::memcmp(&one.cos, &cosines[i], sizeof(double)) == 0 &&
+                     std::memcmp(&one.sin, &sines[i], sizeof(double)) == 0,
+                 qPrintable(QString::number(angles[i], 'g', 17)));
     }
 }
 
@@ -133,13 +155,14 @@ void TestWorksheet::numbersAgreeWithAnIndependentSum()
                 QVERIFY2(std::abs(std::remainder(row.sumAngle - angle, 2 * M_PI)) < 1e-6,
                          qPrintable(where));
                 const ContinuousSum quadrature = continuousSquaredLengthScalar(scene, wave, j);
-                const ContinuousSum own =
-                    continuousSquaredLengthWith(portableCosSin, scene, wave, j);
+                const ContinuousSum own = portableContinuousSquaredLength(scene, wave, j);
                 QCOMPARE(own.squaredLength, row.continuousSquaredLength);
                 QCOMPARE(own.panels, quadrature.panels);
                 QVERIFY2(
                     std::abs(own.squaredLength - quadrature.squaredLength) <= 1e-12 * allInLine,
                     qPrintable(where));
+                QVERIFY2(std::abs(row.squaredLength - libm.squaredLength) <= 1e-12 * allInLine,
+                         qPrintable(where));
             }
         }
     }

@@ -5,6 +5,7 @@
 #include "run/numbertext.h"
 #include "run/phasor.h"
 #include "run/portablemath.h"
+#include "run/portablesums.h"
 
 namespace kvelmor {
 
@@ -17,10 +18,9 @@ std::vector<StepRow> settingTable(std::string_view frequencyText, int distance)
 
     std::vector<StepRow> rows;
     for (int j = kFirstOffset; j <= kLastOffset; j += kOffsetStep) {
-        const StepSum sum = sumArrowsScalarWith(portableCosSin, scene, *wave, j);
+        const StepSum sum = portableStepSum(scene, *wave, j);
         const double dy = Scene::benchBottom - j;
-        const ContinuousSum continuous =
-            continuousSquaredLengthWith(portableCosSin, scene, *wave, j);
+        const ContinuousSum continuous = portableContinuousSquaredLength(scene, *wave, j);
         rows.push_back({j, dy, sum.squaredLength, sum.squaredLength * *barScale,
                         portableAtan2(sum.tip.y - dy, sum.tip.x - scene.detectorX),
                         continuous.squaredLength});
