@@ -1,5 +1,7 @@
 #include "export/exporter.h"
 
+#include <unistd.h>
+
 #include <QAbstractButton>
 #include <QBuffer>
 #include <QLabel>
@@ -15,10 +17,10 @@
 #include "canvas/recordingsurface.h"
 #include "canvas/vectorsurface.h"
 #include "export/outputfiles.h"
-#include "export/plot.h"
+#include "export/plotimage.h"
 #include "export/replay.h"
-#include "export/settingtable.h"
 #include "layout/settings.h"
+#include "run/continuousslit.h"
 #include "run/experiment.h"
 
 namespace kvelmor {
@@ -87,6 +89,25 @@ QByteArray runSvg(FrmKvelmor& window, const RecordingSurface& drawing)
 }
 
 // A file whose content could not be made: its picture or encoding found no memory.
+// The continuous slit's column then holds the finest values reached: said, not passed off as
+// settled. The files are written all the same.
+void sayUnsettled(const ExportSetting& setting, int steps, bool czech)
+{
+    const QString text = czech
+                             ? QStringLiteral(
+                                   "kvelmor-export: %1: spojitá štěrbina se neustálila ani při %2 "
+                                   "úsecích v %3 z %4 kroků; continuous_squared_length tam má "
+                                   "nejjemnější dosaženou hodnotu\n")
+                             : QStringLiteral(
+                                   "kvelmor-export: %1: the continuous slit did not settle at %2 "
+                                   "panels in %3 of %4 steps; continuous_squared_length holds the "
+                                   "values reached there\n");
+    writeText(STDERR_FILENO, text.arg(exportBaseName(setting))
+                                 .arg(kMostSlitPanels)
+                                 .arg(steps)
+                                 .arg((kLastOffset - kFirstOffset) / kOffsetStep + 1));
+}
+
 QString notGenerated(const QString& name, bool czech)
 {
     return (czech ? QStringLiteral("nelze vytvořit %1: %2") : QStringLiteral("cannot make %1: %2"))
@@ -163,31 +184,34 @@ bool Exporter::draw(int n)
 void Exporter::finishAll()
 {
     for (std::size_t n = 0; n < settings_.size(); ++n) {
+        const ExportSetting& setting = settings_[n];
         QString error;
         try {
-            std::vector<StepRow> rows = settingTable(settings_[n]);
+            const Worksheet worksheet =
+                worksheetFor(setting.frequencyText.toStdString(), setting.distance, czech_)
+                    .value_or(Worksheet{});
+            if (worksheet.unsettledSteps > 0)
+                sayUnsettled(setting, worksheet.unsettledSteps, czech_);
             Drawn drawn = drawn_[n].get_future().get();
             if (drawn.stop) return;
-            error = finish(int(n), rows, std::move(drawn));
+            error = finish(int(n), worksheet, std::move(drawn));
         } catch (const std::bad_alloc&) {
-            error = notGenerated(exportBaseName(settings_[n]), czech_);
+            error = notGenerated(exportBaseName(setting), czech_);
         }
         written_[n].set_value(error);
         if (!error.isEmpty()) return;
     }
 }
 
-QString Exporter::finish(int n, const std::vector<StepRow>& rows, Drawn drawn)
+QString Exporter::finish(int n, const Worksheet& worksheet, Drawn drawn)
 {
-    const ExportSetting& setting = settings_[n];
-    const PlotData plot = plotData(setting, rows);
-    const QString base = exportBaseName(setting);
+    const QString base = exportBaseName(settings_[n]);
     const std::vector<OutputFile> files{
         {base + QStringLiteral(".png"), pngBytes(drawn.picture)},
         {base + QStringLiteral(".svg"), std::move(drawn.svg)},
-        {base + QStringLiteral(".csv"), csvText(rows)},
-        {base + QStringLiteral("-plot.svg"), plotSvg(plot, czech_)},
-        {base + QStringLiteral("-plot.png"), pngBytes(plotImage(plot, scale_, czech_))},
+        {base + QStringLiteral(".csv"), QByteArray::fromStdString(worksheet.csv)},
+        {base + QStringLiteral("-plot.svg"), QByteArray::fromStdString(worksheet.plotSvg)},
+        {base + QStringLiteral("-plot.png"), pngBytes(plotImage(worksheet.plotSvg, scale_))},
     };
     for (const OutputFile& file : files) {
         if (file.bytes.isEmpty()) return notGenerated(file.name, czech_);

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "export/exportoptions.h"
-#include "export/settingtable.h"
+#include "worksheet/worksheet.h"
 
 namespace kvelmor {
 
@@ -51,7 +51,7 @@ private:
     // False, drawing nothing, when the window has no option of the setting's name.
     bool draw(int n);
     void finishAll();
-    QString finish(int n, const std::vector<StepRow>& rows, Drawn drawn);
+    QString finish(int n, const Worksheet& worksheet, Drawn drawn);
 
     std::vector<ExportSetting> settings_;
     QByteArray dir_;

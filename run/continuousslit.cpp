@@ -18,18 +18,7 @@ namespace kvelmor {
 
 namespace {
 
-// Nodes and weights of 8-point Gauss-Legendre quadrature on [-1, 1] (the nodes come in pairs +-x).
-constexpr double kNodes[4] = {0.1834346424956498, 0.5255324099163290, 0.7966664774136267,
-                              0.9602898564975363};
-constexpr double kWeights[4] = {0.3626837833783620, 0.3137066238314143, 0.2223810344533745,
-                                0.1012285362903763};
-
-constexpr int kFirstPanels = 256;
-
-struct Sum {
-    double re = 0;
-    double im = 0;
-};
+using Sum = SlitIntegral;
 
 // \int e^{i f r(y)} dy over the slit, on `panels` equal panels.
 Sum slitIntegral(const Scene& scene, double f, double dy, int panels)
@@ -43,9 +32,9 @@ Sum slitIntegral(const Scene& scene, double f, double dy, int panels)
         const double middle = top + (n + 0.5) * width;
         for (int k = 0; k < 4; ++k) {
             for (double side : {-1.0, 1.0}) {
-                const double y = middle + side * kNodes[k] * width / 2;
+                const double y = middle + side * kGaussNodes[k] * width / 2;
                 const double r = std::sqrt(across2 + (y - dy) * (y - dy));
-                const double w = kWeights[k] * width / 2;
+                const double w = kGaussWeights[k] * width / 2;
                 sum.re += w * std::cos(f * r);
                 sum.im += w * std::sin(f * r);
             }
@@ -64,8 +53,8 @@ __attribute__((target("avx2,fma"))) Sum slitIntegralAvx2(const Scene& scene, dou
     const double across = Scene::screenX - scene.detectorX;
     const __m256d across2 = _mm256_set1_pd(across * across);
     const __m256d half = _mm256_set1_pd(width / 2);
-    const __m256d offsets = _mm256_mul_pd(_mm256_loadu_pd(kNodes), half);
-    const __m256d weights = _mm256_mul_pd(_mm256_loadu_pd(kWeights), half);
+    const __m256d offsets = _mm256_mul_pd(_mm256_loadu_pd(kGaussNodes), half);
+    const __m256d weights = _mm256_mul_pd(_mm256_loadu_pd(kGaussWeights), half);
     const __m256d waveNumber = _mm256_set1_pd(f);
     __m256d re = _mm256_setzero_pd();
     __m256d im = _mm256_setzero_pd();
@@ -95,26 +84,37 @@ Sum slitIntegralOnThisProcessor(const Scene& scene, double f, double dy, int pan
     return slitIntegral(scene, f, dy, panels);
 }
 
-using SlitIntegral = Sum (*)(const Scene&, double f, double dy, int panels);
+using Integral = Sum (*)(const Scene&, double f, double dy, int panels);
 
-ContinuousSum refine(SlitIntegral integral, const Scene& scene, const Wave& wave, double j,
+ContinuousSum refine(Integral integral, const Scene& scene, const Wave& wave, double j,
                      double tolerance)
 {
-    const double L = wave.arrowLength;
     const double f = wave.waveNumber;
     const double dy = Scene::benchBottom - j;
     const double r0 = scene.detectorX - Scene::screenX;
+    return refineContinuousSum(
+        wave, {std::cos(f * r0), std::sin(f * r0)},
+        [&](int panels) { return integral(scene, f, dy, panels); }, tolerance);
+}
+
+}  // namespace
+
+ContinuousSum refineContinuousSum(const Wave& wave, SlitIntegral straight,
+                                  const std::function<SlitIntegral(int panels)>& integral,
+                                  double tolerance)
+{
+    const double L = wave.arrowLength;
     const double density = (kArrowsPerStep - 1) * L / (2 * Scene::slitHalfHeight);
-    const double allInLine = std::pow(kArrowsPerStep * L, 2);
+    const double allInLine = (kArrowsPerStep * L) * (kArrowsPerStep * L);
 
     auto squaredLength = [&](int panels) {
-        const Sum slit = integral(scene, f, dy, panels);
-        const double re = L * std::cos(f * r0) + density * slit.re;
-        const double im = L * std::sin(f * r0) + density * slit.im;
+        const SlitIntegral slit = integral(panels);
+        const double re = L * straight.re + density * slit.re;
+        const double im = L * straight.im + density * slit.im;
         return re * re + im * im;
     };
 
-    int panels = kFirstPanels;
+    int panels = kFirstSlitPanels;
     double previous = squaredLength(panels);
     while (panels < kMostSlitPanels) {
         panels *= 2;
@@ -125,8 +125,6 @@ ContinuousSum refine(SlitIntegral integral, const Scene& scene, const Wave& wave
     }
     return {previous, panels, false};
 }
-
-}  // namespace
 
 ContinuousSum continuousSquaredLength(const Scene& scene, const Wave& wave, double j,
                                       double tolerance)

@@ -1,11 +1,13 @@
 // The worksheet plot: its lines are the rows' values through one mapping per axis, the detector
-// height runs down as in the window, the texts follow the language, and the bytes do not change.
+// height runs down as in the window, each legend sample looks like the series it names, the step
+// line lies over the curve, the texts follow the language, and the bytes do not change.
 #include <QBuffer>
 #include <QXmlStreamReader>
 #include <QtTest>
 #include <cmath>
 
-#include "export/plot.h"
+#include "export/plotimage.h"
+#include "worksheet/plot.h"
 
 using namespace kvelmor;
 
@@ -13,77 +15,146 @@ namespace {
 
 // A run's 221 detector heights with values that are easy to tell apart: the bars between 200 and
 // 1800, the continuous curve always to their right, between 2200 and 2800.
-PlotData sampleData()
+std::vector<PlotRow> sampleRows()
 {
-    PlotData data{{}, QStringLiteral("střední"), 350};
+    std::vector<PlotRow> rows;
     for (int n = 0; n < 221; ++n) {
         const double j = 500 + 25 * n;
-        data.rows.push_back(
+        rows.push_back(
             {7500 - j, 1000 + 800 * std::sin(n / 20.0), 2500 + 300 * std::cos(n / 15.0)});
     }
-    return data;
+    return rows;
 }
 
-struct Polyline {
+PlotTexts texts(bool czech)
+{
+    return plotTexts(czech, "střední", 350);
+}
+
+// An element of the document with the style it inherits from its groups.
+struct Shape {
+    QString element;  // "polyline", "polygon", "rect", "line"
     QString stroke;
-    QList<QPointF> points;
+    QString fill;
+    QList<QPointF> points;  // a polyline's or polygon's points; a line's two ends
+    QRectF rect;            // a rect's, or the box around the points
+};
+
+struct Text {
+    QString words;
+    QPointF at;  // x and baseline
 };
 
 struct SvgContents {
-    QList<Polyline> polylines;
-    QStringList texts;
+    QList<Shape> shapes;
+    QList<Text> texts;
     QString title;
-    QRectF frame;  // the one unfilled rectangle: the frame around the data
+    bool wellFormed = false;
+
+    QStringList words() const
+    {
+        QStringList all;
+        for (const Text& t : texts) all << t.words;
+        return all;
+    }
 };
 
-// The polylines with the stroke colour of their group, the texts, the title and the frame; every
-// group that holds a polyline must draw untransformed, or the points would not be pixels.
-SvgContents readSvg(const QByteArray& svg)
+QRectF boxAround(const QList<QPointF>& points)
+{
+    QRectF box;
+    for (const QPointF& p : points) box |= QRectF(p, QSizeF(1e-9, 1e-9));
+    return box;
+}
+
+// Reads the document as any SVG reader would: presentation attributes are inherited from the
+// enclosing groups; a group that moves or turns what it holds is allowed around text only, so
+// that the points of every shape are pixels of the plot.
+SvgContents readSvg(const std::string& svg)
 {
     SvgContents contents;
-    QXmlStreamReader xml(svg);
-    QList<QXmlStreamAttributes> groups;
+    QXmlStreamReader xml(QByteArray::fromStdString(svg));
+    QList<QXmlStreamAttributes> open;
+    auto style = [&](const char* name) {
+        for (qsizetype i = open.size() - 1; i >= 0; --i) {
+            if (open[i].hasAttribute(QLatin1String(name))) return open[i].value(name).toString();
+        }
+        return QString();
+    };
+    auto number = [&](const char* name) { return open.last().value(name).toDouble(); };
     while (!xml.atEnd()) {
         xml.readNext();
-        if (xml.isEndElement() && xml.name() == QLatin1String("g")) groups.removeLast();
+        if (xml.isEndElement()) open.removeLast();
         if (!xml.isStartElement()) continue;
-        const auto name = xml.name();
-        if (name == QLatin1String("g")) {
-            groups.append(xml.attributes());
-        } else if (name == QLatin1String("polyline")) {
-            const QXmlStreamAttributes& group = groups.last();
-            if (group.value("transform") != QLatin1String("matrix(1,0,0,1,0,0)")) {
-                qWarning("polyline in a transformed group");
-                return {};
-            }
-            Polyline line{group.value("stroke").toString(), {}};
-            const QStringList pairs = xml.attributes().value("points").toString().split(
-                QLatin1Char(' '), Qt::SkipEmptyParts);
+        open.append(xml.attributes());
+        const QString name = xml.name().toString();
+        if (name != "text" && open.last().hasAttribute("transform")) {
+            qWarning("a transformed <%s>", qPrintable(name));
+            return {};
+        }
+        Shape shape{name, style("stroke"), style("fill"), {}, {}};
+        if (name == "polyline" || name == "polygon") {
+            const QStringList pairs =
+                open.last().value("points").toString().split(' ', Qt::SkipEmptyParts);
             for (const QString& pair : pairs) {
-                const QStringList xy = pair.split(QLatin1Char(','));
-                line.points.append({xy[0].toDouble(), xy[1].toDouble()});
+                const QStringList xy = pair.split(',');
+                shape.points.append({xy.value(0).toDouble(), xy.value(1).toDouble()});
             }
-            contents.polylines.append(line);
-        } else if (name == QLatin1String("text")) {
-            contents.texts.append(xml.readElementText().trimmed());
-        } else if (name == QLatin1String("title")) {
+            shape.rect = boxAround(shape.points);
+            contents.shapes.append(shape);
+        } else if (name == "line") {
+            shape.points = {{number("x1"), number("y1")}, {number("x2"), number("y2")}};
+            shape.rect = boxAround(shape.points);
+            contents.shapes.append(shape);
+        } else if (name == "rect") {
+            shape.rect = QRectF(number("x"), number("y"), number("width"), number("height"));
+            contents.shapes.append(shape);
+        } else if (name == "text") {
+            const QPointF at(number("x"), number("y"));
+            contents.texts.append({xml.readElementText(), at});
+            open.removeLast();  // readElementText consumed the end element
+        } else if (name == "title") {
             contents.title = xml.readElementText();
-        } else if (name == QLatin1String("rect") &&
-                   groups.last().value("fill") == QLatin1String("none")) {
-            const QXmlStreamAttributes a = xml.attributes();
-            contents.frame = QRectF(a.value("x").toDouble(), a.value("y").toDouble(),
-                                    a.value("width").toDouble(), a.value("height").toDouble());
+            open.removeLast();
         }
     }
+    contents.wellFormed = !xml.hasError();
     if (xml.hasError()) qWarning("SVG: %s", qPrintable(xml.errorString()));
     return contents;
 }
 
-// The long polyline drawn in `stroke` (the legend's short sample line has two points).
-QList<QPointF> dataLine(const SvgContents& svg, const char* stroke)
+const char* const kBlue = "#0072b2";
+const char* const kOrange = "#d55e00";
+
+// The data lines: the bars' step line has two points a row, the curve one.
+QList<QPointF> stepLine(const SvgContents& svg, int rows = 221)
 {
-    for (const Polyline& line : svg.polylines) {
-        if (line.stroke == QLatin1String(stroke) && line.points.size() > 10) return line.points;
+    for (const Shape& s : svg.shapes) {
+        if (s.element == "polyline" && s.points.size() == 2 * rows) return s.points;
+    }
+    return {};
+}
+
+QList<QPointF> curve(const SvgContents& svg, int rows = 221)
+{
+    for (const Shape& s : svg.shapes) {
+        if (s.element == "polyline" && s.points.size() == rows) return s.points;
+    }
+    return {};
+}
+
+const Shape* shapeWithPoints(const SvgContents& svg, qsizetype count, const char* element)
+{
+    for (const Shape& s : svg.shapes) {
+        if (s.element == element && s.points.size() == count) return &s;
+    }
+    return nullptr;
+}
+
+// The frame around the data: the rectangle with a stroke and no fill.
+QRectF frame(const SvgContents& svg)
+{
+    for (const Shape& s : svg.shapes) {
+        if (s.element == "rect" && s.fill == "none" && !s.stroke.isEmpty()) return s.rect;
     }
     return {};
 }
@@ -100,9 +171,6 @@ Mapping through(double v1, double p1, double v2, double p2)
     const double slope = (p2 - p1) / (v2 - v1);
     return {p1 - slope * v1, slope};
 }
-
-const char* const kBlue = "#0072b2";
-const char* const kOrange = "#d55e00";
 
 bool near(QRgb pixel, QRgb expected, int tolerance)
 {
@@ -130,6 +198,8 @@ private slots:
     void detectorHeightRunsDownAsInTheWindow();
     void probabilityAxisCoversTheData();
     void pictureShowsTheRowsAtTheirHeights();
+    void legendSamplesLookLikeTheirSeries();
+    void stepLineIsDrawnOverTheCurve();
     void textsFollowTheLanguage();
     void sameDataGiveTheSameBytes();
     void emptyAndBrokenRowsStillGiveAPlot();
@@ -139,24 +209,23 @@ private slots:
 // one and the same pair of axis mappings.
 void TestPlot::linesAreTheRowsThroughTheAxes()
 {
-    const PlotData data = sampleData();
-    const SvgContents svg = readSvg(plotSvg(data, true));
-    const QList<QPointF> steps = dataLine(svg, kBlue);
-    const QList<QPointF> curve = dataLine(svg, kOrange);
+    const std::vector<PlotRow> rows = sampleRows();
+    const SvgContents svg = readSvg(plotSvg(rows, texts(true)));
+    const QList<QPointF> steps = stepLine(svg);
+    const QList<QPointF> line = curve(svg);
     QCOMPARE(steps.size(), 2 * 221);
-    QCOMPARE(curve.size(), 221);
+    QCOMPARE(line.size(), 221);
 
-    const PlotRow& first = data.rows.front();
-    const PlotRow& last = data.rows.back();
-    const Mapping y = through(first.detectorY, curve.front().y(), last.detectorY, curve.back().y());
-    const Mapping x = through(first.continuousSquaredLength, curve.front().x(),
-                              last.continuousSquaredLength, curve.back().x());
+    const Mapping y =
+        through(rows.front().detectorY, line.front().y(), rows.back().detectorY, line.back().y());
+    const Mapping x = through(rows.front().continuousSquaredLength, line.front().x(),
+                              rows.back().continuousSquaredLength, line.back().x());
     for (int n = 0; n < 221; ++n) {
-        const PlotRow& row = data.rows[n];
+        const PlotRow& row = rows[n];
         const QString where = QStringLiteral("row %1").arg(n);
-        // SVG numbers carry six digits: a thousandth of a pixel here.
-        QVERIFY2(std::abs(curve[n].x() - x(row.continuousSquaredLength)) < 0.01, qPrintable(where));
-        QVERIFY2(std::abs(curve[n].y() - y(row.detectorY)) < 0.01, qPrintable(where));
+        // Coordinates are written to a thousandth of a pixel.
+        QVERIFY2(std::abs(line[n].x() - x(row.continuousSquaredLength)) < 0.01, qPrintable(where));
+        QVERIFY2(std::abs(line[n].y() - y(row.detectorY)) < 0.01, qPrintable(where));
         // The bar of a row: a vertical piece at its value, centred on its height.
         QVERIFY2(std::abs(steps[2 * n].x() - x(row.squaredLength)) < 0.01, qPrintable(where));
         QVERIFY2(std::abs(steps[2 * n + 1].x() - x(row.squaredLength)) < 0.01, qPrintable(where));
@@ -167,26 +236,27 @@ void TestPlot::linesAreTheRowsThroughTheAxes()
             QVERIFY2(std::abs(steps[2 * n].y() - steps[2 * n - 1].y()) < 0.01, qPrintable(where));
     }
     // The bars stand on the probability axis: value 0 is the frame's left edge.
-    QVERIFY(!svg.frame.isEmpty());
-    QVERIFY(std::abs(x(0) - svg.frame.left()) < 0.01);
+    QVERIFY(!frame(svg).isEmpty());
+    QVERIFY(std::abs(x(0) - frame(svg).left()) < 0.01);
 }
 
 // 1500 twips at the top, 7000 at the bottom, at the window's 15 twips to a pixel: a detector
 // height lies on the same pixel row as in the run's picture, whatever the values.
 void TestPlot::detectorHeightRunsDownAsInTheWindow()
 {
-    PlotData data = sampleData();
-    for (PlotRow& row : data.rows) row.squaredLength *= 7;  // other values, same heights
-    const SvgContents svg = readSvg(plotSvg(data, false));
-    const QList<QPointF> curve = dataLine(svg, kOrange);
-    QCOMPARE(curve.size(), 221);
+    std::vector<PlotRow> rows = sampleRows();
+    for (PlotRow& row : rows) row.squaredLength *= 7;  // other values, same heights
+    const std::string svg = plotSvg(rows, texts(false));
+    const QList<QPointF> line = curve(readSvg(svg));
+    QCOMPARE(line.size(), 221);
     for (int n = 0; n < 221; ++n) {
-        QVERIFY2(std::abs(curve[n].y() - data.rows[n].detectorY / 15) < 0.01,
+        QVERIFY2(std::abs(line[n].y() - rows[n].detectorY / 15) < 0.01,
                  qPrintable(QString::number(n)));
     }
-    QVERIFY(curve.front().y() > curve.back().y());  // the first row (7000) lies lowest
-    QVERIFY(svg.frame.top() <= 1500.0 / 15 && svg.frame.bottom() >= 7000.0 / 15);
-    QCOMPARE(plotImage(data, 1, false).height(), 560);  // as tall as the window's picture
+    QVERIFY(line.front().y() > line.back().y());  // the first row (7000) lies lowest
+    const QRectF box = frame(readSvg(svg));
+    QVERIFY(box.top() <= 1500.0 / 15 && box.bottom() >= 7000.0 / 15);
+    QCOMPARE(plotImage(svg, 1).height(), 560);  // as tall as the window's picture
 }
 
 // The ticks of the probability axis run evenly from 0 to at least the largest value, and both lines
@@ -194,23 +264,23 @@ void TestPlot::detectorHeightRunsDownAsInTheWindow()
 void TestPlot::probabilityAxisCoversTheData()
 {
     for (double factor : {1.0, 0.001, 400.0}) {
-        PlotData data = sampleData();
-        for (PlotRow& row : data.rows) {
+        std::vector<PlotRow> rows = sampleRows();
+        for (PlotRow& row : rows) {
             row.squaredLength *= factor;
             row.continuousSquaredLength *= factor;
         }
-        const SvgContents svg = readSvg(plotSvg(data, false));
+        const SvgContents svg = readSvg(plotSvg(rows, texts(false)));
         // The height axis writes 1500, 2000, ..., 7000 plainly; the probability axis writes its
         // numbers in English notation, with a comma from 1,000 on.
         QStringList heights;
         for (int h = 1500; h <= 7000; h += 500) heights.append(QString::number(h));
         QList<double> ticks;
-        for (const QString& text : svg.texts) {
+        for (const QString& text : svg.words()) {
             bool isNumber = false;
             const double value = QString(text).remove(QLatin1Char(',')).toDouble(&isNumber);
             if (isNumber && !heights.contains(text)) ticks.append(value);
         }
-        QVERIFY2(ticks.size() >= 3 && ticks.size() <= 9, qPrintable(svg.texts.join(u'|')));
+        QVERIFY2(ticks.size() >= 3 && ticks.size() <= 9, qPrintable(svg.words().join(u'|')));
         QCOMPARE(ticks.front(), 0.0);
         const double step = ticks[1] - ticks[0];
         for (int n = 1; n < ticks.size(); ++n) {
@@ -219,10 +289,10 @@ void TestPlot::probabilityAxisCoversTheData()
         QVERIFY2(ticks.back() >= 2800 * factor, qPrintable(QString::number(ticks.back())));
         QVERIFY2(ticks.back() < 2800 * factor + 2 * step,
                  qPrintable(QString::number(ticks.back())));
-        for (const char* stroke : {kBlue, kOrange}) {
-            for (const QPointF& p : dataLine(svg, stroke)) {
-                QVERIFY(svg.frame.adjusted(-0.01, -0.01, 0.01, 0.01).contains(p));
-            }
+        const QRectF inside = frame(svg).adjusted(-0.01, -0.01, 0.01, 0.01);
+        for (const QList<QPointF>& line : {stepLine(svg), curve(svg)}) {
+            QVERIFY(!line.isEmpty());
+            for (const QPointF& p : line) QVERIFY(inside.contains(p));
         }
     }
 }
@@ -231,20 +301,20 @@ void TestPlot::probabilityAxisCoversTheData()
 // value, the blue step line at the value, the orange curve at the continuous value, white beyond.
 void TestPlot::pictureShowsTheRowsAtTheirHeights()
 {
-    const PlotData data = sampleData();
-    const SvgContents svg = readSvg(plotSvg(data, true));
-    const QList<QPointF> curve = dataLine(svg, kOrange);
-    QCOMPARE(curve.size(), 221);
-    const Mapping x = through(data.rows[0].continuousSquaredLength, curve[0].x(),
-                              data.rows[100].continuousSquaredLength, curve[100].x());
+    const std::vector<PlotRow> rows = sampleRows();
+    const std::string svg = plotSvg(rows, texts(true));
+    const QList<QPointF> line = curve(readSvg(svg));
+    QCOMPARE(line.size(), 221);
+    const Mapping x = through(rows[0].continuousSquaredLength, line[0].x(),
+                              rows[100].continuousSquaredLength, line[100].x());
     const int scale = 2;
-    const QImage image = plotImage(data, scale, true);
+    const QImage image = plotImage(svg, scale);
     QCOMPARE(image.size(), QSize(520, 560) * scale);
     auto pixel = [&](double px, double py) {
         return image.pixel(int(std::floor(px * scale)), int(std::floor(py * scale)));
     };
     for (int n = 0; n < 221; n += 11) {
-        const PlotRow& row = data.rows[n];
+        const PlotRow& row = rows[n];
         const double y = row.detectorY / 15;
         const QString where = QStringLiteral("row %1").arg(n);
         QVERIFY2(near(pixel((x(0) + x(row.squaredLength)) / 2, y), qRgb(0xBF, 0xDC, 0xEC), 8),
@@ -257,74 +327,153 @@ void TestPlot::pictureShowsTheRowsAtTheirHeights()
     }
 }
 
+// Each legend name has just left of it a sample drawn as its series is: the bars' sample filled
+// like the bars and edged like the step line, the curve's sample stroked like the curve; in the
+// picture too.
+void TestPlot::legendSamplesLookLikeTheirSeries()
+{
+    const PlotTexts words = texts(true);
+    const std::string document = plotSvg(sampleRows(), words);
+    const SvgContents svg = readSvg(document);
+    const Shape* steps = shapeWithPoints(svg, 2 * 221, "polyline");
+    const Shape* line = shapeWithPoints(svg, 221, "polyline");
+    const Shape* bars = shapeWithPoints(svg, 2 * 221 + 2, "polygon");
+    QVERIFY(steps && line && bars);
+    QCOMPARE(steps->stroke, QString(kBlue));
+    QCOMPARE(line->stroke, QString(kOrange));
+
+    // The sample of a name: the nearest shape ending left of the name's start, on its line.
+    auto sampleOf = [&](const std::string& name) -> const Shape* {
+        for (const Text& text : svg.texts) {
+            if (text.words != QString::fromStdString(name)) continue;
+            const Shape* nearest = nullptr;
+            for (const Shape& s : svg.shapes) {
+                const bool onTheLine =
+                    s.rect.top() <= text.at.y() && s.rect.bottom() >= text.at.y() - 10;
+                const bool leftOfIt = s.rect.right() <= text.at.x() &&
+                                      s.rect.right() >= text.at.x() - 20 && s.rect.width() < 60;
+                if (onTheLine && leftOfIt) nearest = &s;
+            }
+            return nearest;
+        }
+        return nullptr;
+    };
+    const Shape* barsSample = sampleOf(words.arrows);
+    const Shape* curveSample = sampleOf(words.continuous);
+    QVERIFY(barsSample && curveSample);
+    QCOMPARE(barsSample->fill, bars->fill);
+    QCOMPARE(barsSample->stroke, steps->stroke);
+    QCOMPARE(curveSample->stroke, line->stroke);
+    QVERIFY(curveSample->fill.isEmpty() || curveSample->fill == "none" ||
+            curveSample->element == "line");
+
+    const int scale = 2;
+    const QImage image = plotImage(document, scale);
+    auto pixel = [&](QPointF p) { return image.pixel((p * scale).toPoint()); };
+    QVERIFY(near(pixel(curveSample->rect.center()), qRgb(0xD5, 0x5E, 0x00), 40));
+    QVERIFY(near(pixel(barsSample->rect.center()), qRgb(0xBF, 0xDC, 0xEC), 8));
+    QVERIFY(near(pixel({barsSample->rect.left(), barsSample->rect.center().y()}),
+                 qRgb(0x00, 0x72, 0xB2), 60));
+}
+
+// Where the 2003 arrows and the continuous slit agree, the blue step line shows on top of the
+// orange curve, which stays visible on both sides of it.
+void TestPlot::stepLineIsDrawnOverTheCurve()
+{
+    std::vector<PlotRow> rows = sampleRows();
+    for (PlotRow& row : rows) row.continuousSquaredLength = row.squaredLength;
+    const std::string svg = plotSvg(rows, texts(false));
+    const QList<QPointF> steps = stepLine(readSvg(svg));
+    QCOMPARE(steps.size(), 2 * 221);
+    const int scale = 2;
+    const QImage image = plotImage(svg, scale);
+    for (int n = 0; n < 221; n += 20) {
+        const double x = steps[2 * n].x();
+        const double y = rows[n].detectorY / 15;
+        const QString where = QStringLiteral("row %1").arg(n);
+        const auto at = [&](double px) { return image.pixel(int(px * scale), int(y * scale)); };
+        QVERIFY2(near(at(x), qRgb(0x00, 0x72, 0xB2), 40), qPrintable(where));
+        QVERIFY2(near(at(x - 1.2), qRgb(0xD5, 0x5E, 0x00), 60) ||
+                     near(at(x + 1.2), qRgb(0xD5, 0x5E, 0x00), 60),
+                 qPrintable(where));
+    }
+}
+
 void TestPlot::textsFollowTheLanguage()
 {
-    const PlotData data = sampleData();
-    const SvgContents czech = readSvg(plotSvg(data, true));
-    const SvgContents english = readSvg(plotSvg(data, false));
+    const std::vector<PlotRow> rows = sampleRows();
+    const SvgContents czech = readSvg(plotSvg(rows, texts(true)));
+    const SvgContents english = readSvg(plotSvg(rows, texts(false)));
 
     QCOMPARE(czech.title, QStringLiteral("Kmitočet fotonu: střední, Detektor-Clona: 350"));
-    QVERIFY(czech.texts.contains(czech.title));
-    QVERIFY(czech.texts.contains(QStringLiteral("Výška detektoru (twipy)")));
-    QVERIFY(czech.texts.contains(QStringLiteral("Pravděpodobnost (čtverec délky součtu)")));
-    QVERIFY(czech.texts.contains(QStringLiteral("součet 2003 šipek")));
-    QVERIFY(czech.texts.contains(QStringLiteral("spojitá štěrbina")));
-    QVERIFY(czech.texts.contains(QStringLiteral("2\u00A0000")));  // Czech thousands: a space
+    QVERIFY(czech.words().contains(czech.title));
+    QVERIFY(czech.words().contains(QStringLiteral("Výška detektoru (twipy)")));
+    QVERIFY(czech.words().contains(QStringLiteral("Pravděpodobnost (čtverec délky součtu)")));
+    QVERIFY(czech.words().contains(QStringLiteral("součet 2003 šipek")));
+    QVERIFY(czech.words().contains(QStringLiteral("spojitá štěrbina")));
+    QVERIFY(czech.words().contains(QStringLiteral("2\u00A0000")));  // Czech thousands: a space
 
     QCOMPARE(english.title, QStringLiteral("Photon frequency: střední, detector to slit: 350"));
-    QVERIFY(english.texts.contains(english.title));
-    QVERIFY(english.texts.contains(QStringLiteral("Detector height (twips)")));
-    QVERIFY(english.texts.contains(QStringLiteral("Probability (squared length of the sum)")));
-    QVERIFY(english.texts.contains(QStringLiteral("sum of 2003 arrows")));
-    QVERIFY(english.texts.contains(QStringLiteral("continuous slit")));
-    QVERIFY(english.texts.contains(QStringLiteral("2,000")));
-    for (const QString& text : english.texts)
-        QVERIFY2(!text.contains(u"vzdálenost"), qPrintable(text));
+    QVERIFY(english.words().contains(english.title));
+    QVERIFY(english.words().contains(QStringLiteral("Detector height (twips)")));
+    QVERIFY(english.words().contains(QStringLiteral("Probability (squared length of the sum)")));
+    QVERIFY(english.words().contains(QStringLiteral("sum of 2003 arrows")));
+    QVERIFY(english.words().contains(QStringLiteral("continuous slit")));
+    QVERIFY(english.words().contains(QStringLiteral("2,000")));
+
+    // Small values: decimals with the language's separator.
+    std::vector<PlotRow> small = rows;
+    for (PlotRow& row : small) row.continuousSquaredLength = row.squaredLength /= 1000;
+    QVERIFY(readSvg(plotSvg(small, texts(true))).words().contains(QStringLiteral("0,5")));
+    QVERIFY(readSvg(plotSvg(small, texts(false))).words().contains(QStringLiteral("0.5")));
 
     // The language changes the words, not the drawing.
-    QCOMPARE(dataLine(czech, kBlue), dataLine(english, kBlue));
-    QCOMPARE(dataLine(czech, kOrange), dataLine(english, kOrange));
-    QVERIFY(plotImage(data, 1, true) != plotImage(data, 1, false));
+    QCOMPARE(stepLine(czech), stepLine(english));
+    QCOMPARE(curve(czech), curve(english));
+    QVERIFY(plotImage(plotSvg(rows, texts(true)), 1) != plotImage(plotSvg(rows, texts(false)), 1));
 }
 
 void TestPlot::sameDataGiveTheSameBytes()
 {
-    const PlotData data = sampleData();
+    const std::vector<PlotRow> rows = sampleRows();
     for (bool czech : {true, false}) {
-        const QByteArray svg = plotSvg(data, czech);
-        QCOMPARE(plotSvg(data, czech), svg);
+        const std::string svg = plotSvg(rows, texts(czech));
+        QCOMPARE(plotSvg(rows, texts(czech)), svg);
         for (int scale : {1, 2, 4}) {
-            const QImage image = plotImage(data, scale, czech);
+            const QImage image = plotImage(svg, scale);
             QCOMPARE(image.size(), QSize(520, 560) * scale);
-            QCOMPARE(png(plotImage(data, scale, czech)), png(image));
+            QCOMPARE(png(plotImage(svg, scale)), png(image));
         }
     }
     // ... and other data other bytes: the output is not one fixed document.
-    PlotData other = sampleData();
-    other.rows[110].squaredLength += 500;
-    QVERIFY(plotSvg(other, true) != plotSvg(data, true));
-    QVERIFY(plotImage(other, 1, true) != plotImage(data, 1, true));
+    std::vector<PlotRow> other = rows;
+    other[110].squaredLength += 500;
+    QVERIFY(plotSvg(other, texts(true)) != plotSvg(rows, texts(true)));
 }
 
 // No rows, or rows with values that are not numbers, still give a well-formed document: the axes,
 // and the lines of the rows that can be drawn.
 void TestPlot::emptyAndBrokenRowsStillGiveAPlot()
 {
-    PlotData empty = sampleData();
-    empty.rows.clear();
-    const QByteArray svg = plotSvg(empty, true);
-    QXmlStreamReader xml(svg);
-    while (!xml.atEnd()) xml.readNext();
-    QVERIFY2(!xml.hasError(), qPrintable(xml.errorString()));
-    QVERIFY(readSvg(svg).texts.contains(QStringLiteral("Výška detektoru (twipy)")));
-    QCOMPARE(plotImage(empty, 1, true).size(), QSize(520, 560));
+    const std::string empty = plotSvg({}, texts(true));
+    const SvgContents contents = readSvg(empty);
+    QVERIFY(contents.wellFormed);
+    QVERIFY(contents.words().contains(QStringLiteral("Výška detektoru (twipy)")));
+    QCOMPARE(plotImage(empty, 1).size(), QSize(520, 560));
 
-    PlotData broken = sampleData();
-    broken.rows[7].squaredLength = std::nan("");
-    broken.rows[9].continuousSquaredLength = INFINITY;
-    const SvgContents contents = readSvg(plotSvg(broken, false));
-    QCOMPARE(dataLine(contents, kOrange).size(), 219);
-    for (const QPointF& p : dataLine(contents, kBlue)) QVERIFY(std::isfinite(p.x()));
+    std::vector<PlotRow> broken = sampleRows();
+    broken[7].squaredLength = std::nan("");
+    broken[9].continuousSquaredLength = INFINITY;
+    const SvgContents drawn = readSvg(plotSvg(broken, texts(false)));
+    QVERIFY(drawn.wellFormed);
+    QCOMPARE(curve(drawn, 219).size(), 219);
+    for (const QPointF& p : stepLine(drawn, 219)) QVERIFY(std::isfinite(p.x()));
+    QCOMPARE(stepLine(drawn, 219).size(), 2 * 219);
+
+    // A caption with characters that XML reserves stays text.
+    const SvgContents odd = readSvg(plotSvg(broken, plotTexts(false, "<a & \"b\">", 350)));
+    QVERIFY(odd.wellFormed);
+    QCOMPARE(odd.title, QStringLiteral("Photon frequency: <a & \"b\">, detector to slit: 350"));
 }
 
 QTEST_MAIN(TestPlot)

@@ -1,0 +1,63 @@
+#!/usr/bin/env bash
+# The worksheet files (CSV and plot SVG) are the same bytes wherever they are made. Usage:
+#   test_worksheet_bytes.sh export WORKSHEETS EXPORT       kvelmor-export's files, in Czech and in
+#                                                          English, are those of the worksheet tool
+#   test_worksheet_bytes.sh web WORKSHEETS WORKSHEETS_JS   the tool built for WebAssembly (by
+#                                                          scripts/build-web) writes what it writes
+#                                                          natively; skipped when it is not built
+#   test_worksheet_bytes.sh processors WORKSHEETS          the same tool run on emulated processors
+#                                                          without AVX-512 and without AVX at all
+# Exit status 77 marks a skip.
+set -euo pipefail
+mode=$1
+tool=$2
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+fail() { echo "FAIL: $*" >&2; exit 1; }
+
+# Compares every file the tool wrote into $1 with the file of the same name under $2.
+same() {
+  local compared=0 file
+  for file in "$1"/*; do
+    cmp "$file" "$2/${file##*/}" || fail "${file##*/} differs ($1 against $2)"
+    compared=$((compared + 1))
+  done
+  ((compared > 0)) || fail "nothing written into $1"
+  echo "$compared files alike: $1 and $2"
+}
+
+case $mode in
+export)
+  "$tool" "$work/tool" >/dev/null
+  LC_ALL=cs_CZ.UTF-8 "$3" --all --out "$work/cs" >/dev/null
+  LC_ALL=C.UTF-8 "$3" --all --out "$work/en" >/dev/null
+  ((($(ls "$work/tool/cs" | wc -l) == 30))) || fail "the tool did not write 15 settings"
+  same "$work/tool/cs" "$work/cs"
+  same "$work/tool/en" "$work/en"
+  ;;
+web)
+  if [ ! -f "$3" ]; then
+    echo "SKIP: no $3; scripts/build-web builds it"
+    exit 77
+  fi
+  command -v node >/dev/null || fail "node is missing (scripts/setup installs it)"
+  "$tool" "$work/native" >/dev/null
+  node "$3" "$work/web"
+  same "$work/web/cs" "$work/native/cs"
+  same "$work/web/en" "$work/native/en"
+  ;;
+processors)
+  command -v qemu-x86_64 >/dev/null || fail "qemu-x86_64 is missing (scripts/setup installs it)"
+  # Two settings, the lowest frequency and the highest, which samples the slit most finely.
+  settings=(0.03-300 5-400)
+  "$tool" "$work/native" "${settings[@]}" >/dev/null
+  for cpu in Haswell qemu64; do
+    qemu-x86_64 -cpu "$cpu" "$tool" "$work/$cpu" "${settings[@]}" >/dev/null
+    same "$work/$cpu/cs" "$work/native/cs"
+    same "$work/$cpu/en" "$work/native/en"
+  done
+  ;;
+*)
+  fail "unknown mode $mode"
+  ;;
+esac

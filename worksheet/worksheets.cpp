@@ -1,0 +1,99 @@
+// kvelmor_worksheets OUT [F-D ...]: writes the worksheet files of the settings F-D ("0.6-350"; all
+// fifteen when none is named) into OUT/cs/ and OUT/en/ under the names kvelmor-export gives them,
+// and prints how long each setting's numbers took. A test tool: the same source runs natively and
+// as WebAssembly under node, and the files of the two must be the same bytes.
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <chrono>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "layout/settings.h"
+#include "run/numbertext.h"
+#include "worksheet/worksheet.h"
+
+using namespace kvelmor;
+
+namespace {
+
+bool makeFolder(const std::string& path)
+{
+    return mkdir(path.c_str(), 0777) == 0 || errno == EEXIST;
+}
+
+bool writeFile(const std::string& path, const std::string& bytes)
+{
+    std::FILE* file = std::fopen(path.c_str(), "wb");
+    if (!file) return false;
+    const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+    return std::fclose(file) == 0 && written;
+}
+
+// "0.6-350" for every frequency and distance option, in the window's order.
+std::vector<std::string> allSettings()
+{
+    std::vector<std::string> settings;
+    for (const OptionAction& frequency : optionActions()) {
+        if (frequency.box != SettingsBox::nFi) continue;
+        for (const OptionAction& distance : optionActions()) {
+            if (distance.box != SettingsBox::nRozteč) continue;
+            settings.push_back(numberText(frequency.value) + '-' + numberText(distance.value));
+        }
+    }
+    return settings;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: %s OUT [FREQUENCY-DISTANCE ...]\n", argv[0]);
+        return 2;
+    }
+    const std::string out = argv[1];
+    std::vector<std::string> settings(argv + 2, argv + argc);
+    if (settings.empty()) settings = allSettings();
+    for (const char* language : {"", "/cs", "/en"}) {
+        if (!makeFolder(out + language)) {
+            std::fprintf(stderr, "cannot make %s%s\n", out.c_str(), language);
+            return 1;
+        }
+    }
+
+    double total = 0;
+    for (const std::string& setting : settings) {
+        const std::size_t dash = setting.find('-');
+        const std::string frequency = setting.substr(0, dash);
+        const int distance = dash == std::string::npos
+                                 ? 0
+                                 : int(numberFromText(std::string_view(setting).substr(dash + 1)));
+        const auto start = std::chrono::steady_clock::now();
+        const std::vector<StepRow> rows = settingTable(frequency, distance);
+        const std::string csv = csvText(rows);
+        const double ms =
+            std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
+                .count();
+        if (rows.empty()) {
+            std::fprintf(stderr, "not a setting: %s\n", setting.c_str());
+            return 2;
+        }
+        total += ms;
+        std::printf("%s: numbers and CSV in %.1f ms\n", setting.c_str(), ms);
+        const std::string base = "/kvelmor-" + setting;
+        for (bool czech : {true, false}) {
+            const std::string folder = out + (czech ? "/cs" : "/en");
+            const std::string svg =
+                plotSvg(plotRows(rows), plotTexts(czech, frequencyCaption(frequency), distance));
+            if (!writeFile(folder + base + ".csv", csv) ||
+                !writeFile(folder + base + "-plot.svg", svg)) {
+                std::fprintf(stderr, "cannot write into %s\n", folder.c_str());
+                return 1;
+            }
+        }
+    }
+    std::printf("all %zu settings: %.1f ms\n", settings.size(), total);
+    return 0;
+}
