@@ -47,7 +47,7 @@ public:
 
 private:
     void stroke(float x1, float y1, float x2, float y2, std::uint32_t value);
-    void stamp(double x, double y, int pen, std::uint32_t value);
+    void stamp(double x, double y, double pen, std::uint32_t value);
     void fill(int x0, int y0, int x1, int y1, std::uint32_t value);  // inclusive, clipped
 
     int width_;
