@@ -1,12 +1,16 @@
 """The browser edition in headless Chromium, loaded from file://: what a user sees and can do,
 checked on the page's own elements and canvas pixels, and its runs against the desktop program's
-picture (kvelmor-export --scale 1).
+picture (kvelmor-export --scale 1). One browser serves every test; phones, tablets and projectors
+are emulated in it (their screens, pixel ratios and touch input).
 
     KVELMOR_PAGE=build-web/kvelmor.html KVELMOR_EXPORT=build/export/kvelmor-export \\
         python3 web/tests/test_page.py
 """
+import base64
+import math
 import os
 import re
+import signal
 import subprocess
 import sys
 import tempfile
@@ -24,11 +28,52 @@ ROOT = os.path.abspath(os.path.join(os.path.dirname(__file__), "..", ".."))
 PAGE = os.environ.get("KVELMOR_PAGE", os.path.join(ROOT, "build-web", "kvelmor.html"))
 EXPORT = os.environ.get("KVELMOR_EXPORT", os.path.join(ROOT, "build", "export", "kvelmor-export"))
 
+# Longer than any test takes on a loaded machine; a test that hangs fails by name after it.
+TEST_LIMIT = 90
+
 GREY = (0xC0, 0xC0, 0xC0)
+WINDOW = (765, 560)  # the window's size in logical pixels
 
 # One notch of the mouse wheel, turned towards the user, over the scroll bar.
 WHEEL_DOWN = ("document.getElementById('HScroll1').dispatchEvent(new WheelEvent('wheel',"
               " {deltaY: 100, bubbles: true, cancelable: true}));")
+
+# Whether a key pressed on the focused element (or the page) is kept from it.
+KEY_DROPPED = ("var e = new KeyboardEvent('keydown', {key: arguments[0], ctrlKey: arguments[1],"
+               " altKey: arguments[2], metaKey: arguments[3], bubbles: true, cancelable: true});"
+               " (document.activeElement || document.body).dispatchEvent(e);"
+               " return e.defaultPrevented;")
+
+# Counts the page's writes to the settings box `arguments[0]` from now on, in window.kvWrites.
+COUNT_WRITES = """
+var write = KvelmorPage.setBoxText, box = arguments[0];
+window.kvWrites = 0;
+KvelmorPage.setBoxText = function (name) {
+  if (name === box) window.kvWrites++;
+  return write.apply(this, arguments);
+};"""
+
+browser = None
+exports = {}  # (frequency, distance) -> the export's process, then its picture
+EXPORT_NAMES = {"0.6": "stredni", "1": "vyssi", "0.03": "nizky"}
+
+
+def setUpModule():
+    global browser
+    # The desktop's pictures the tests compare with, made while the browser starts.
+    for key in (("0.6", "350"), ("1", "400"), ("0.03", "300")):
+        out = tempfile.mkdtemp(prefix="kvelmor-export-")
+        process = subprocess.Popen([EXPORT, "--frequency", EXPORT_NAMES[key[0]], "--distance", key[1],
+                                    "--out", out, "--scale", "1"],
+                                   env=dict(os.environ, QT_QPA_PLATFORM="offscreen"))
+        exports[key] = (process, os.path.join(out, "kvelmor-%s-%s.png" % key))
+    browser = Browser(PAGE)
+
+
+def tearDownModule():
+    errors = browser.console_errors()
+    browser.close()
+    assert not errors, errors
 
 
 def layout_rows():
@@ -51,36 +96,46 @@ def px(twips):
     return int(twips / 15 + 0.5)
 
 
-def bar_ends(width, height, rgba, first_row, last_row):
-    """For each row, the last column right of the probability axis (x = 500) that is drawn in
-    anything but the grey background, or None."""
+def bar_ends(width, rgba, rows, left):
+    """For each row of an RGBA picture `width` pixels wide, the last column right of `left` drawn
+    in anything but the grey background, or None."""
     ends = []
-    for y in range(first_row, last_row + 1):
+    for y in rows:
         end = None
-        for x in range(width - 1, 498, -1):
+        for x in range(width - 1, left, -1):
             i = (y * width + x) * 4
-            if tuple(rgba[i:i + 3]) != GREY and rgba[i + 3] != 0:
+            if rgba[i + 3] != 0 and tuple(rgba[i:i + 3]) != GREY:
                 end = x
                 break
         ends.append(end)
     return ends
 
 
-class PageTest(unittest.TestCase):
-    @classmethod
-    def setUpClass(cls):
-        cls.browser = Browser(PAGE)
-        cls.rows = layout_rows()
+def exported(frequency, distance):
+    """The desktop program's picture of a run, as kvelmor-export draws it: (width, height, RGBA)."""
+    made = exports[(frequency, distance)]
+    if isinstance(made[0], subprocess.Popen):
+        process, path = made
+        assert process.wait() == 0, "kvelmor-export failed"
+        exports[(frequency, distance)] = made = read_png(path)
+    return made
 
-    @classmethod
-    def tearDownClass(cls):
-        errors = cls.browser.console_errors()
-        cls.browser.close()
-        assert not errors, errors
+
+class PageCase(unittest.TestCase):
+    """The page loaded afresh for each test, on a screen of the window's own size (one CSS pixel
+    a logical pixel) unless the test emulates another."""
 
     def setUp(self):
-        self.b = self.browser
+        def overdue(signum, frame):
+            raise TimeoutError("%s took longer than %d s" % (self.id(), TEST_LIMIT))
+        signal.signal(signal.SIGALRM, overdue)
+        signal.alarm(TEST_LIMIT)
+        self.b = browser
+        self.b.emulate(*WINDOW)
         self.b.load()
+
+    def tearDown(self):
+        signal.alarm(0)
 
     def el(self, name):
         return self.b.driver.find_element(By.ID, name)
@@ -94,6 +149,27 @@ class PageTest(unittest.TestCase):
     def run_and_wait(self):
         self.el("cmdStart").click()
         self.b.wait_for_run()
+
+    def value(self):
+        return int(self.el("HScroll1").get_attribute("aria-valuenow"))
+
+    def steps_drawn(self):
+        """How far the run has got: the probability axis's dots, one more at every step, counted
+        as the drawn pixels of the column just left of the axis."""
+        ratio = self.b.js("return KvelmorPage.pictureRatio()")
+        column = int(499.5 * ratio)
+        _, height, rgba = self.b.canvas_pixels([column, 0, 1, int(651 * ratio)])
+        return sum(1 for y in range(height) if rgba[4 * y:4 * y + 3] == b"\0\0\0" and rgba[4 * y + 3])
+
+    def slow_down(self, pixels):
+        """Drags the thumb `pixels` to the right: a run of some seconds."""
+        thumb = self.b.driver.find_element(By.CSS_SELECTOR, ".kv-scroll-thumb")
+        ActionChains(self.b.driver).click_and_hold(thumb).move_by_offset(pixels, 0).release().perform()
+        return self.value()
+
+
+class WindowTest(PageCase):
+    rows = layout_rows()
 
     # -- what the window shows at start ---------------------------------------------------------
 
@@ -139,6 +215,7 @@ class PageTest(unittest.TestCase):
         for name in ("labZdroj", "labClona", "labDetektorB", "labPravděpodobnost", "frmAnimace"):
             self.assertFalse(self.el(name).is_displayed(), name)
         self.assertEqual(self.el("HScroll1").get_attribute("aria-valuenow"), "0")
+        self.assertFalse(self.el("kv-damaged").is_displayed())
 
     def test_controls_have_their_czech_accessible_names(self):
         self.assertEqual(self.el("HScroll1").accessible_name, "Zpomalení")
@@ -155,8 +232,6 @@ class PageTest(unittest.TestCase):
     # -- runs ------------------------------------------------------------------------------------
 
     def test_runs_draw_the_desktops_bars(self):
-        names = {"0.6": "stredni", "1": "vyssi", "0.03": "nizky"}
-        out = tempfile.mkdtemp(prefix="kvelmor-export-")
         for option, distance, frequency in (("op06", "opV350", "0.6"), ("op1", "opV400", "1"),
                                             ("op003", "opV300", "0.03")):
             with self.subTest(frequency=frequency, distance=distance):
@@ -167,15 +242,11 @@ class PageTest(unittest.TestCase):
                 self.run_and_wait()
                 self.assertLess(time.monotonic() - start, 5)
                 width, height, page = self.b.canvas_pixels()
-                subprocess.run([EXPORT, "--frequency", names[frequency], "--distance", distance[3:],
-                                "--out", out, "--scale", "1"], check=True,
-                               env=dict(os.environ, QT_QPA_PLATFORM="offscreen"))
-                ewidth, eheight, desktop = read_png(
-                    os.path.join(out, "kvelmor-%s-%s.png" % (frequency, distance[3:])))
+                ewidth, eheight, desktop = exported(frequency, distance[3:])
                 self.assertEqual((ewidth, eheight), (765, 560))
                 # Bench top to bottom (1500..7500 twips), every row of the pattern.
-                page_ends = bar_ends(width, height, page, 99, 500)
-                desktop_ends = bar_ends(ewidth, eheight, desktop, 99, 500)
+                page_ends = bar_ends(width, page, range(99, 501), 498)
+                desktop_ends = bar_ends(ewidth, desktop, range(99, 501), 498)
                 self.assertGreater(sum(1 for e in desktop_ends if e and e > 520), 50)
                 for row, (a, b) in enumerate(zip(page_ends, desktop_ends), start=99):
                     self.assertIsNotNone(a, "row %d" % row)
@@ -198,16 +269,13 @@ class PageTest(unittest.TestCase):
         self.assertIn("400", label)
 
     def test_a_slow_run_takes_no_input(self):
-        thumb = self.b.driver.find_element(By.CSS_SELECTOR, ".kv-scroll-thumb")
-        # About 2.5 s a run: long enough for the clicks below, even on a busy machine.
-        ActionChains(self.b.driver).click_and_hold(thumb).move_by_offset(25, 0).release().perform()
-        value = int(self.el("HScroll1").get_attribute("aria-valuenow"))
+        value = self.slow_down(25)  # about 2.5 s a run
         self.assertGreater(value, 6000)
         count = self.b.box("nSpomaleni")
         self.assertEqual(count, str(30 * value + 1))
         self.el("cmdStart").click()
         self.assertTrue(self.b.running())
-        drawn_early = sum(1 for e in bar_ends(*self.b.canvas_pixels(), 99, 500) if e and e > 501)
+        steps = self.steps_drawn()
         self.el("op1").click()
         self.el("opV400").click()
         self.key(Keys.TAB)
@@ -216,9 +284,20 @@ class PageTest(unittest.TestCase):
         self.b.js(WHEEL_DOWN)
         self.el("cmdStart").click()
         self.el("cmdKonec").click()
+        # Keys held with Ctrl, Alt or Meta are the window's too; only the browser's stay its own.
+        for key, ctrl, alt, meta in (("ArrowRight", True, False, False), ("Tab", False, True, False),
+                                     ("Enter", False, False, True), ("End", True, False, False)):
+            self.assertTrue(self.b.js(KEY_DROPPED, key, ctrl, alt, meta), key)
+        self.assertFalse(self.b.js(KEY_DROPPED, "F5", False, False, False))
+        self.assertFalse(self.b.js(KEY_DROPPED, "r", True, False, False))
+        # The C++ side keeps its own guard: its operations called straight do nothing.
+        for call in ("Module.ccall('kv_scrollChanged', null, ['number'], [5])",
+                     "Module.ccall('kv_selectOption', null, ['string'], ['op5'])",
+                     "Module.ccall('kv_end', null, [], [])"):
+            self.b.js(call)
         self.assertTrue(self.b.running(), "the run should last longer than the clicks")
-        drawn_later = sum(1 for e in bar_ends(*self.b.canvas_pixels(), 99, 500) if e and e > 501)
-        self.assertGreater(drawn_later, drawn_early)  # the picture grows during the run
+        # The picture grows during the run: it draws another dot at every step.
+        self.b.wait(lambda: self.steps_drawn() > steps, timeout=30)
         self.b.wait_for_run()
         time.sleep(0.5)  # anything queued would happen now
         self.assertFalse(self.b.running())
@@ -226,7 +305,8 @@ class PageTest(unittest.TestCase):
         self.assertEqual([self.b.box(n) for n in ("nFi", "nRozteč", "nSpomaleni")], ["0.6", "350", count])
         self.assertTrue(self.el("op06").is_selected())
         self.assertFalse(self.el("op1").is_selected())
-        self.assertEqual(self.el("HScroll1").get_attribute("aria-valuenow"), str(value))
+        self.assertEqual(self.value(), value)
+        self.assertEqual(self.b.js("return KvelmorPage.runsStarted"), 1)
 
     def test_reloading_during_a_slow_run_ends_it(self):
         self.el("HScroll1").send_keys(Keys.END)
@@ -244,6 +324,8 @@ class PageTest(unittest.TestCase):
             self.key(Keys.TAB)
             order.append(self.active())
         self.assertEqual(order, ["cmdStart", "cmdKonec", "op06", "opV350", "HScroll1", "cmdStart"])
+        self.key(Keys.SHIFT + Keys.TAB)  # from the first stop round to the last
+        self.assertEqual(self.active(), "HScroll1")
         self.el("op5").click()  # "vysoký" has tab index 19: after the distance group
         self.el("cmdStart").send_keys(Keys.TAB)
         order = [self.active()]
@@ -295,13 +377,26 @@ class PageTest(unittest.TestCase):
         value = int(bar.get_attribute("aria-valuenow"))
         self.assertGreater(value, 10000)
         self.assertEqual(self.b.box("nSpomaleni"), str(30 * value + 1))
+        # The track left of the thumb takes a step away, right of it adds one.
+        ActionChains(self.b.driver).move_to_element_with_offset(track, -60, 0).click().perform()
+        self.assertEqual(bar.get_attribute("aria-valuenow"), str(value - 1))
+        ActionChains(self.b.driver).move_to_element_with_offset(track, 60, 0).click().perform()
+        self.assertEqual(bar.get_attribute("aria-valuenow"), str(value))
         self.b.js(WHEEL_DOWN)
         self.assertEqual(bar.get_attribute("aria-valuenow"), str(value + 1))  # one large step
         self.assertEqual(self.b.box("nSpomaleni"), str(30 * (value + 1) + 1))
+        # At either end the value stays in the range, whatever adds to it or takes from it.
+        for ends, keys, count in ((Keys.END, (Keys.ARROW_RIGHT, Keys.PAGE_UP, Keys.ARROW_UP), "983011"),
+                                  (Keys.HOME, (Keys.ARROW_LEFT, Keys.PAGE_DOWN), "1")):
+            self.key(ends)
+            for key in keys:
+                self.key(key)
+            self.assertEqual(self.b.box("nSpomaleni"), count)
+        more.click()
         self.key(Keys.END)
-        self.assertEqual(self.b.box("nSpomaleni"), "983011")
-        self.key(Keys.HOME)
-        self.assertEqual(self.b.box("nSpomaleni"), "1")
+        more.click()
+        self.b.js(WHEEL_DOWN)
+        self.assertEqual(bar.get_attribute("aria-valuenow"), "32767")
 
     def test_enter_and_space_press_the_focused_button(self):
         self.assertEqual(self.active(), "cmdStart")
@@ -309,12 +404,20 @@ class PageTest(unittest.TestCase):
         self.key(Keys.ENTER)  # a whole run at count 1: over in a fraction of a second
         self.b.wait(lambda: self.el("labZdroj").is_displayed(), timeout=10)
         self.b.wait_for_run()
+        # A held Enter: its repeats press nothing more.
+        for _ in range(3):
+            self.b.cdp("Input.dispatchKeyEvent", type="keyDown", key="Enter", code="Enter",
+                       windowsVirtualKeyCode=13, text="\r", autoRepeat=True)
+        self.b.cdp("Input.dispatchKeyEvent", type="keyUp", key="Enter", code="Enter",
+                   windowsVirtualKeyCode=13)
+        self.assertFalse(self.b.running())
+        self.assertEqual(self.b.js("return KvelmorPage.runsStarted"), 1)
         self.key(Keys.TAB)
         self.assertEqual(self.active(), "cmdKonec")
         self.key(Keys.SPACE)
         self.assertTrue(self.b.js("return KvelmorPage.hasEnded()"))
 
-    def test_konec_ends_the_program_for_good(self):
+    def test_konec_ends_the_program_and_offers_a_restart(self):
         self.el("cmdKonec").click()
         message = self.b.driver.find_element(By.ID, "kv-ended")
         self.assertIn("Kvelmor skončil", message.text)
@@ -327,16 +430,38 @@ class PageTest(unittest.TestCase):
         self.assertEqual(self.b.box("nFi"), "0.6")
         self.assertEqual(self.b.canvas_pixels()[2].count(0), len(self.b.canvas_pixels()[2]))
         # The page's own keys are gone, the browser's stay: F5 and Ctrl+R still reload.
-        press = ("var e = new KeyboardEvent('keydown', {key: arguments[0], ctrlKey: arguments[1],"
-                 " bubbles: true, cancelable: true}); document.body.dispatchEvent(e);"
-                 " return e.defaultPrevented;")
-        self.assertTrue(self.b.js(press, "Tab", False))
-        self.assertTrue(self.b.js(press, "Enter", False))
-        self.assertFalse(self.b.js(press, "F5", False))
-        self.assertFalse(self.b.js(press, "r", True))
-        self.b.load()
+        self.b.js("document.activeElement.blur()")
+        self.assertTrue(self.b.js(KEY_DROPPED, "Tab", False, False, False))
+        self.assertTrue(self.b.js(KEY_DROPPED, "Enter", False, False, False))
+        self.assertFalse(self.b.js(KEY_DROPPED, "F5", False, False, False))
+        self.assertFalse(self.b.js(KEY_DROPPED, "r", True, False, False))
+        # "Spustit znovu", for tablets and phones without F5: it takes the focus, and Enter on
+        # it starts the program anew.
+        restart = self.el("kv-restart")
+        self.assertEqual(restart.text, "Spustit znovu")
+        restart.click()
+        self.b.wait(lambda: self.b.js("return !!(window.KvelmorPage && KvelmorPage.ready)"))
         self.assertFalse(self.b.js("return KvelmorPage.hasEnded()"))
+        self.el("cmdKonec").click()
+        self.assertEqual(self.active(), "kv-restart")
+        self.key(Keys.ENTER)
+        self.b.wait(lambda: self.b.js("return !!(window.KvelmorPage && KvelmorPage.ready &&"
+                                      " !KvelmorPage.hasEnded())"))
         self.assertTrue(self.el("cmdStart").is_displayed())
+
+    def test_unknown_names_fail_with_a_clear_message(self):
+        script = ("try { %s; return 'no error'; }"
+                  " catch (e) { return (e instanceof TypeError ? 'TypeError: ' : '') + e.message; }")
+        for call, name in (("KvelmorPage.boxText('nNic')", "nNic"),
+                           ("KvelmorPage.setBoxText('nRoztec', '1')", "nRoztec"),
+                           ("KvelmorPage.placeLabel('labNic', 1, 1)", "labNic"),
+                           ("KvelmorPage.setOptionSelected('op7', true, 1)", "op7"),
+                           ("Module.ccall('kv_selectOption', null, ['string'], ['opV500'])", "opV500")):
+            with self.subTest(call=call):
+                message = self.b.js(script % call)
+                self.assertIn('"%s"' % name, message)
+                self.assertNotIn("TypeError", message)
+        self.assertEqual(self.b.box("nRozteč"), "350")
 
     def test_loads_nothing_from_anywhere(self):
         self.assertTrue(self.b.driver.current_url.startswith("file://"))
@@ -347,38 +472,308 @@ class PageTest(unittest.TestCase):
         self.assertNotIn("@import", html)
 
 
-class HighDensityScreenTest(unittest.TestCase):
-    """At a device-pixel ratio of 2 the canvas has twice the pixels each way, and a run's bars are
-    the desktop's, each pixel doubled."""
+class ScreenTest(PageCase):
+    """Phones, tablets and projectors: the window fitted to the screen, its picture drawn at the
+    screen's pixels, and worked with a finger."""
 
-    def test_run_is_drawn_at_the_device_pixel_ratio(self):
-        browser = Browser(PAGE, scale=2)
+    def check_fit(self, width, height, ratio):
+        s = min(width / WINDOW[0], height / WINDOW[1])
+        state = self.b.js("""
+            var w = document.getElementById('kvelmor').getBoundingClientRect();
+            var c = document.querySelector('canvas');
+            var r = c.getBoundingClientRect();
+            var cut = Array.from(document.querySelectorAll('.kv-control')).filter(function (e) {
+              var b = e.getBoundingClientRect();
+              return e.offsetParent !== null && (b.left < w.left - 0.5 || b.top < w.top - 0.5 ||
+                b.right > w.right + 0.5 || b.bottom > w.bottom + 0.5);
+            }).map(function (e) { return e.dataset.name; });
+            var doc = document.scrollingElement;
+            return {left: w.left, top: w.top, width: w.width, height: w.height,
+                    scroll: [scrollX, scrollY, doc.scrollWidth - innerWidth, doc.scrollHeight - innerHeight],
+                    viewport: [innerWidth, innerHeight, devicePixelRatio], cut: cut,
+                    canvas: [c.width, c.height, r.width, r.height, r.left], focus: document.activeElement.id};""")
+        self.assertEqual(state["viewport"], [width, height, ratio])
+        self.assertAlmostEqual(state["width"], WINDOW[0] * s, delta=0.05)
+        self.assertAlmostEqual(state["height"], WINDOW[1] * s, delta=0.05)
+        # Centred, on a whole device pixel, wholly visible, nothing scrolled or cut off.
+        self.assertAlmostEqual(state["left"], (width - state["width"]) / 2, delta=1 / ratio)
+        self.assertAlmostEqual(state["top"], (height - state["height"]) / 2, delta=1 / ratio)
+        self.assertAlmostEqual(state["left"] * ratio, round(state["left"] * ratio), delta=0.02)
+        self.assertAlmostEqual(state["top"] * ratio, round(state["top"] * ratio), delta=0.02)
+        self.assertEqual([max(v, 0) for v in state["scroll"]], [0, 0, 0, 0])
+        self.assertEqual(state["cut"], [])
+        self.assertEqual(state["focus"], "cmdStart")
+        # The picture's pixels: its CSS size times the fit times the pixel ratio, one screen pixel
+        # each.
+        cw, ch, css_width, css_height, _ = state["canvas"]
+        self.assertLess(abs(cw - 801 * s * ratio), 1.01)
+        self.assertLess(abs(ch - 651 * s * ratio), 1.01)
+        self.assertAlmostEqual(css_width * ratio, cw, delta=0.05)
+        self.assertAlmostEqual(css_height * ratio, ch, delta=0.05)
+
+    def fitted(self, width, height, ratio):
+        """Waits, with a deadline, until the window is fitted to this screen, then checks it."""
+        s = min(width / WINDOW[0], height / WINDOW[1])
+        self.b.wait(lambda: abs(self.b.js("return document.querySelector('canvas').width")
+                                - 801 * s * ratio) < 1.01, timeout=10)
+        self.check_fit(width, height, ratio)
+
+    def test_the_window_fits_every_screen(self):
+        for (width, height, ratio, touch), turned in (((360, 640, 3, True), (640, 360)),
+                                                     ((1024, 768, 2, True), (768, 1024)),
+                                                     ((1366, 768, 1, False), (1920, 1080))):
+            with self.subTest(screen=(width, height, ratio)):
+                self.b.emulate(width, height, ratio, touch)
+                self.b.load()
+                self.check_fit(width, height, ratio)
+                # Turned or resized: fitted again, without a reload.
+                self.b.emulate(*turned, ratio=ratio, touch=touch)
+                self.fitted(*turned, ratio)
+        # A run at 1920 x 1080, then the browser zoomed to 120 % and the window narrowed: a new
+        # pixel ratio, and the picture made again at the new pixels from the run's record, not
+        # stretched and not lost.
+        self.run_and_wait()
+        points = ((500, 480), (200, 300), (50, 300))  # axis, beam, background
+
+        def colours(ratio):
+            return [self.b.canvas_pixels([int((x + 0.5) * ratio), int((y + 0.5) * ratio), 1, 1])[2]
+                    for x, y in points]
+        before = colours(1080 / 560)
+        self.b.emulate(1600, 900, 1.25)
+        self.fitted(1600, 900, 1.25)
+        self.assertEqual(colours(900 / 560 * 1.25), before)
+        self.assertEqual(before, [b"\0\0\0\xff", b"\xc0\xff\xff\xff", bytes(GREY) + b"\xff"])
+
+    def test_a_bar_below_the_window_takes_its_room_within_a_frame(self):
+        self.b.emulate(1024, 768, 2, True)
+        self.b.load()
+        fitted = self.b.driver.execute_async_script("""
+            var done = arguments[arguments.length - 1];
+            var bar = document.createElement('div');
+            bar.style.height = '200px';
+            document.body.appendChild(bar);
+            requestAnimationFrame(function () { requestAnimationFrame(function () {
+              var w = document.getElementById('kvelmor').getBoundingClientRect();
+              done([w.width, w.height, w.bottom, document.querySelector('canvas').width]);
+            }); });""")
+        s = min(1024 / 765, 568 / 560)
+        self.assertAlmostEqual(fitted[0], 765 * s, delta=0.05)
+        self.assertLessEqual(fitted[2], 568.05)
+        self.assertLess(abs(fitted[3] - 801 * s * 2), 1.01)
+
+    def test_bars_at_fractional_ratios_join_and_match_the_desktops(self):
+        ewidth, _, desktop = exported("0.6", "350")
+        desktop_ends = bar_ends(ewidth, desktop, range(98, 502), 498)
+        for ratio in (0.67, 1.25, 2, 3):
+            with self.subTest(ratio=ratio):
+                self.b.emulate(*WINDOW, ratio=ratio)
+                self.b.load()
+                self.run_and_wait()
+                left = int(499 * ratio)
+                top = int(99 * ratio)
+                width, _, page = self.b.canvas_pixels([left, top, int(761 * ratio) - left,
+                                                       int(501 * ratio) - top])
+                rows = 0
+                for y in range(top, int(501 * ratio) - 1):
+                    # The desktop's rows this device row shows: below a ratio of 2 the one under
+                    # its middle; from 2 on, where bar ends are rounded to device pixels, that
+                    # one or the nearer of its neighbours.
+                    middle = (y + 0.5) / ratio
+                    near = middle if ratio < 2 else (middle - 0.5, middle, middle + 0.5)
+                    ends = [desktop_ends[int(m) - 98] or 0 for m in (near if ratio >= 2 else [near])]
+                    if max(ends) <= 501:  # no bar beyond the axis here
+                        continue
+                    drawn = bar_ends(width, page, [y - top], int(501 * ratio) - left)[0]
+                    self.assertIsNotNone(drawn, "row %d: a gap" % y)
+                    scaled = [math.ceil((e + 1) * ratio - 0.5) - 1 for e in ends if e]
+                    self.assertLessEqual(min(abs(drawn + left - e) for e in scaled), 1,
+                                         "row %d: %d, the desktop's scaled %s" % (y, drawn + left, scaled))
+                    rows += 1
+                self.assertGreater(rows, 250 * ratio)
+
+    def test_a_zoom_during_a_run_ends_in_the_same_picture(self):
+        self.slow_down(10)
+        self.el("cmdStart").click()
+        self.b.wait(lambda: self.steps_drawn() > 40, timeout=30)
+        self.assertTrue(self.b.running())
+        self.b.emulate(900, 700, 1.5)  # a browser zoom and a new size at once
+        self.fitted(900, 700, 1.5)
+        self.b.wait_for_run()
+        picture = ("var c = document.querySelector('canvas');"
+                   " return [c.width, c.height, c.getContext('2d').getImageData(0, 0, c.width, c.height).data];")
+        self.b.js("window.kvZoomed = (function () { %s })();" % picture)
+        self.el("HScroll1").send_keys(Keys.HOME)  # the same picture, drawn without a pause
+        self.run_and_wait()
+        differ = self.b.js("var now = (function () { %s })(), then = window.kvZoomed;"
+                           " if (now[0] !== then[0] || now[1] !== then[1]) return -1;"
+                           " var n = 0; for (var i = 0; i < now[2].length; i++) n += now[2][i] !== then[2][i];"
+                           " return n;" % picture)
+        self.assertEqual(differ, 0)
+
+    def test_a_finger_works_the_scroll_bar(self):
+        self.b.emulate(1024, 768, 2, True)
+        self.b.load()
+        self.b.js(COUNT_WRITES, "nSpomaleni")
+        # A drag: the value follows the finger, and the count is written once, on release.
+        x, y, w, h = self.b.page_rect(".kv-scroll-thumb")
+        self.b.touch("touchStart", x + w / 2, y + h / 2)
+        for step in range(1, 6):
+            self.b.touch("touchMove", x + w / 2 + 8 * step, y + h / 2)
+        self.b.wait(lambda: self.value() > 6000, timeout=5)
+        self.assertEqual(self.b.js("return window.kvWrites"), 0)
+        self.b.touch("touchEnd")
+        self.b.wait(lambda: self.b.js("return window.kvWrites") > 0, timeout=5)
+        value = self.value()
+        self.assertEqual(self.b.box("nSpomaleni"), str(30 * value + 1))
+        self.assertEqual(self.b.js("return window.kvWrites"), 2)  # the value, then the count
+        # An arrow held by a finger repeats its step, as under the mouse; lifted, it stops.
+        x, y, w, h = self.b.page_rect(".kv-scroll-more")
+        self.b.touch("touchStart", x + w / 2, y + h / 2)
+        self.b.wait(lambda: self.value() >= value + 3, timeout=10)
+        self.b.touch("touchEnd")
+        held = self.b.box("nSpomaleni")
+        time.sleep(0.3)
+        self.assertEqual(self.b.box("nSpomaleni"), held)
+        # The track left of the thumb takes a step away.
+        x, y, w, h = self.b.page_rect(".kv-scroll-track")
+        before = self.value()
+        self.b.tap(x + 4, y + h / 2)
+        self.b.wait(lambda: self.value() == before - 1, timeout=5)
+
+    def test_touch_areas_at_the_tablet_size(self):
+        self.b.emulate(1024, 768, 2, True)
+        self.b.load()
+        # Each control: the largest square of the points where a finger presses it, in CSS px,
+        # and the room its neighbours leave it between them, above and below.
+        areas = self.b.js("""
+            var names = ['cmdStart', 'cmdKonec', 'HScroll1', 'op5', 'op1', 'op06', 'op02', 'op003',
+                         'opV300', 'opV350', 'opV400'];
+            function box(n) { return document.querySelector('[data-name="' + n + '"]').getBoundingClientRect(); }
+            var boxes = names.map(box);
+            // What a finger at (x, y) presses: the control the browser finds there, or, beside
+            // every control, the one the page's touch areas give it.
+            function owner(x, y) {
+              var near = boxes.some(function (b) {
+                return x > b.left - 2 && x < b.right + 2 && y > b.top - 2 && y < b.bottom + 2; });
+              var e = near && document.elementFromPoint(x, y);
+              var c = e && e.closest('[data-name]');
+              if (c && names.indexOf(c.dataset.name) >= 0) return c.dataset.name;
+              return KvelmorPage.touchTargetAt(x, y);
+            }
+            return names.map(function (n) {
+              var b = box(n);
+              // Points a CSS pixel apart, a little beyond the reach of a touch.
+              var x0 = b.left - 18, y0 = b.top - 18;
+              var w = Math.ceil(b.width + 36), h = Math.ceil(b.height + 36);
+              var best = 0, col = new Array(w).fill(0);
+              for (var y = 0; y < h; y++) {
+                for (var x = 0; x < w; x++) col[x] = owner(x0 + x + 0.5, y0 + y + 0.5) === n ? col[x] + 1 : 0;
+                for (var size = best + 1; size <= Math.min(h, 30); size++) {
+                  var found = false, len = 0;
+                  for (x = 0; x < w && !found; x++) { len = col[x] >= size ? len + 1 : 0; found = len >= size; }
+                  if (!found) break;
+                  best = size;
+                }
+              }
+              var above = -Infinity, below = Infinity;
+              names.forEach(function (m) {
+                var o = box(m);
+                if (m === n || o.right <= b.left || o.left >= b.right) return;
+                // Half the gap to a neighbour is the nearer control's; a neighbour drawn over the
+                // edge keeps what it covers.
+                if (o.bottom <= b.top + 2) above = Math.max(above, Math.min((o.bottom + b.top) / 2, b.top));
+                if (o.top >= b.bottom - 2) below = Math.min(below, o.top < b.bottom ? o.top : (o.top + b.bottom) / 2);
+              });
+              return [n, best, Math.min(below - above, 1000)];
+            });""")
+        for name, square, room in areas:
+            with self.subTest(control=name):
+                # At least 24 x 24 CSS px, or, hemmed in between two neighbours with less room
+                # than that, all of it; measured on points a pixel apart, and within the
+                # browser's hit testing, which may put the edge between two controls up to a
+                # pixel from where their rectangles meet.
+                self.assertGreaterEqual(square, min(24, math.floor(room)) - 2, (square, room))
+        # Real fingers beside the controls: below "400", right of the scroll bar's arrow, and
+        # between "Start" and "Konec", nearer "Konec".
+        x, y, w, h = self.b.page_rect('[data-name="opV400"]')
+        self.b.tap(x + w / 2, y + h + 4)
+        self.b.wait(lambda: self.b.box("nRozteč") == "400", timeout=5)
+        x, y, w, h = self.b.page_rect(".kv-scroll-more")
+        self.b.tap(x + w + 4, y + h / 2)
+        self.b.wait(lambda: self.b.box("nSpomaleni") == "31", timeout=5)
+        x, y, w, h = self.b.page_rect("#cmdKonec")
+        self.b.tap(x - 3, y + h / 2)
+        self.b.wait(lambda: self.b.js("return KvelmorPage.hasEnded()"), timeout=5)
+
+    def test_the_window_keeps_one_finger_gestures_and_leaves_the_page_free(self):
+        self.b.emulate(1024, 768, 2, True)
+        self.b.load()
+        style = self.b.js("var s = getComputedStyle(document.getElementById('kvelmor'));"
+                          " return [s.touchAction, s.userSelect];")
+        self.assertEqual(style, ["pinch-zoom", "none"])
+        long_press = ("var e = new PointerEvent('contextmenu', {pointerType: 'touch', bubbles: true,"
+                      " cancelable: true}); document.querySelector('canvas').dispatchEvent(e);"
+                      " return e.defaultPrevented;")
+        self.assertTrue(self.b.js(long_press))
+        # During a run the window takes no input, but touches and Ctrl+wheel (the browser's
+        # zoom) are not cancelled: the page can still be panned and zoomed.
+        self.el("HScroll1").send_keys(Keys.END)
+        self.el("cmdStart").click()
+        self.assertTrue(self.b.running())
+        free = self.b.js("""
+            var touch = new TouchEvent('touchstart', {bubbles: true, cancelable: true});
+            document.querySelector('canvas').dispatchEvent(touch);
+            var wheel = new WheelEvent('wheel', {deltaY: 100, ctrlKey: true, bubbles: true, cancelable: true});
+            document.getElementById('HScroll1').dispatchEvent(wheel);
+            return [touch.defaultPrevented, wheel.defaultPrevented];""")
+        self.assertEqual(free, [False, False])
+        x, y, w, h = self.b.page_rect("#op1")
+        self.b.tap(x + w / 2, y + h / 2)
+        time.sleep(0.2)
+        self.assertEqual(self.b.box("nFi"), "0.6")
+        self.assertTrue(self.b.running())
+        self.b.load()
+
+    def test_printing_gives_the_window_alone_on_one_page(self):
+        self.run_and_wait()
+        data = base64.b64decode(self.b.cdp("Page.printToPDF", printBackground=False)["data"])
+        self.assertEqual(len(re.findall(rb"/Type\s*/Page\b", data)), 1)
+        self.b.cdp("Emulation.setEmulatedMedia", media="print")
         try:
-            browser.load()
-            self.assertEqual(browser.js("return window.devicePixelRatio"), 2)
-            browser.driver.find_element(By.ID, "cmdStart").click()
-            browser.wait_for_run()
-            width, height, page = browser.canvas_pixels()
-            self.assertEqual((width, height), (1602, 1302))
-            self.assertEqual(browser.rect("kvelmor")[2:], [765, 560])
-            out = tempfile.mkdtemp(prefix="kvelmor-export-")
-            subprocess.run([EXPORT, "--frequency", "stredni", "--distance", "350", "--out", out,
-                            "--scale", "1"], check=True,
-                           env=dict(os.environ, QT_QPA_PLATFORM="offscreen"))
-            ewidth, eheight, desktop = read_png(os.path.join(out, "kvelmor-0.6-350.png"))
-            desktop_ends = bar_ends(ewidth, eheight, desktop, 99, 500)
-            page_ends = bar_ends(width, height, page, 2 * 99, 2 * 500 + 1)
-            # Each device row ends where the desktop's bars end, doubled, within the bars of that
-            # logical row and its neighbours: at 2x a bar's height is rounded to half a pixel, so
-            # a row may show the neighbouring step's bar.
-            for device_row, end in enumerate(page_ends, start=2 * 99):
-                row = device_row // 2
-                near = [2 * e + 1 for e in desktop_ends[max(row - 1, 99) - 99:row + 2 - 99] if e]
-                self.assertTrue(min(near) - 2 <= end <= max(near) + 2,
-                                "device row %d ends at %d, desktop near it %s" % (device_row, end, near))
-            self.assertFalse(browser.console_errors())
+            printed = self.b.js("""
+                var w = document.getElementById('kvelmor');
+                var shown = Array.from(document.body.children).filter(function (e) {
+                  return getComputedStyle(e).display !== 'none'; }).map(function (e) { return e.id; });
+                var r = w.getBoundingClientRect();
+                return [shown, r.width, r.height, getComputedStyle(w).printColorAdjust,
+                        getComputedStyle(document.getElementById('labNeurcitost')).printColorAdjust];""")
         finally:
-            browser.close()
+            self.b.cdp("Emulation.setEmulatedMedia", media="")
+        self.assertEqual(printed[0], ["kv-area"])
+        self.assertAlmostEqual(printed[1] / printed[2], 765 / 560, delta=0.01)
+        self.assertEqual(printed[3:], ["exact", "exact"])
+
+    def test_a_damaged_copy_says_so(self):
+        with open(PAGE, "rb") as f:
+            page = f.read()
+        middle = page.index(b"base64,") + 200000
+        copies = {"cut short": page[:len(page) // 2],
+                  "one byte changed": page[:middle] + bytes([page[middle] ^ 0x01]) + page[middle + 1:],
+                  "a byte of the script changed": page.replace(b"kv_refit", b"kv_refiu", 1)}
+        folder = tempfile.mkdtemp(prefix="kvelmor-damaged-")
+        for name, data in copies.items():
+            with self.subTest(copy=name):
+                path = os.path.join(folder, "kvelmor.html")
+                with open(path, "wb") as f:
+                    f.write(data)
+                self.b.driver.get("file://" + path)
+                self.b.wait(lambda: self.b.js("return document.readyState") == "complete")
+                self.b.wait(lambda: self.el("kv-damaged").is_displayed(), timeout=10)
+                text = self.el("kv-damaged").text
+                self.assertIn("neúplný nebo poškozený", text)
+                self.assertIn("incomplete or damaged", text)
+                self.assertFalse(self.b.js("return !!(window.KvelmorPage && KvelmorPage.ready)"))
+        self.b.console_errors()  # what the damaged copies logged is theirs
 
 
 if __name__ == "__main__":
