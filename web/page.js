@@ -165,22 +165,26 @@ var KvelmorPage = (function () {
     Module.ccall(name, null, types, args);
   }
 
-  // Follows one pointer, captured by `element`, until it is lifted or lost.
+  // Follows one pointer, captured by `element`, until it is lifted or lost. A pointer that can no
+  // longer be captured (already lifted) ends at once, as cancelled.
   function follow(element, pointerId, handlers) {
-    var done = false;
     function move(event) {
       if (event.pointerId === pointerId && handlers.move) handlers.move(event);
     }
     function end(event) {
-      if (event.pointerId !== pointerId || done) return;
-      done = true;
+      if (event.pointerId !== pointerId) return;
       element.removeEventListener("pointermove", move);
       element.removeEventListener("pointerup", end);
       element.removeEventListener("pointercancel", end);
       element.removeEventListener("lostpointercapture", end);
       handlers.end(event, event.type !== "pointerup");
     }
-    element.setPointerCapture(pointerId);
+    try {
+      element.setPointerCapture(pointerId);
+    } catch (notActive) {
+      handlers.end({pointerId: pointerId, clientX: NaN, clientY: NaN}, true);
+      return;
+    }
     element.addEventListener("pointermove", move);
     element.addEventListener("pointerup", end);
     element.addEventListener("pointercancel", end);

@@ -715,6 +715,14 @@ class ScreenTest(PageCase):
                       " cancelable: true}); document.querySelector('canvas').dispatchEvent(e);"
                       " return e.defaultPrevented;")
         self.assertTrue(self.b.js(long_press))
+        # Two fingers zoom the page, and the picture is made sharp at the zoom once they rest.
+        width = self.b.js("return document.querySelector('canvas').width")
+        self.b.cdp("Emulation.setPageScaleFactor", pageScaleFactor=2)
+        try:
+            self.b.wait(lambda: self.b.js("return document.querySelector('canvas').width")
+                        in (2 * width - 1, 2 * width, 2 * width + 1), timeout=10)
+        finally:
+            self.b.cdp("Emulation.setPageScaleFactor", pageScaleFactor=1)
         # During a run the window takes no input, but touches and Ctrl+wheel (the browser's
         # zoom) are not cancelled: the page can still be panned and zoomed.
         self.el("HScroll1").send_keys(Keys.END)
