@@ -20,10 +20,11 @@ using namespace kvelmor;
 
 namespace {
 
-// The picture covers all a run ever paints (its grey background reaches 800 x 650 pixels), as the
-// desktop window's does.
-constexpr int kPictureWidth = 801;
-constexpr int kPictureHeight = 651;
+// The picture covers the window's client area, all of a run that can be seen (its grey background
+// reaches on to 800 x 650 pixels, beyond the window's edges); every pixel of it is drawn again at
+// each re-fit, so it is not larger than what shows.
+constexpr int kPictureWidth = twipsToPixels(kClientWidthTwips);
+constexpr int kPictureHeight = twipsToPixels(kClientHeightTwips);
 
 struct Page {
     PageSettings settings;

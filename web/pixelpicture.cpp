@@ -40,18 +40,27 @@ std::uint32_t PixelPicture::pixelOf(Colour colour)
 
 void PixelPicture::fill(int x0, int y0, int x1, int y1, std::uint32_t value)
 {
+    if (paint(x0, y0, x1, y1, value)) markDirty(x0, y0, x1, y1);
+}
+
+bool PixelPicture::paint(int x0, int y0, int x1, int y1, std::uint32_t value)
+{
     x0 = std::max(x0, 0);
     y0 = std::max(y0, 0);
     x1 = std::min(x1, width_ - 1);
     y1 = std::min(y1, height_ - 1);
-    if (x0 > x1 || y0 > y1) return;
-    for (int y = y0; y <= y1; ++y) {
-        std::fill_n(pixels_.begin() + std::ptrdiff_t(y) * width_ + x0, x1 - x0 + 1, value);
-    }
-    dirtyLeft_ = std::min(dirtyLeft_, x0);
-    dirtyTop_ = std::min(dirtyTop_, y0);
-    dirtyRight_ = std::max(dirtyRight_, x1);
-    dirtyBottom_ = std::max(dirtyBottom_, y1);
+    if (x0 > x1 || y0 > y1) return false;
+    std::uint32_t* row = pixels_.data() + std::ptrdiff_t(y0) * width_;
+    for (int y = y0; y <= y1; ++y, row += width_) std::fill(row + x0, row + x1 + 1, value);
+    return true;
+}
+
+void PixelPicture::markDirty(int x0, int y0, int x1, int y1)
+{
+    dirtyLeft_ = std::min(dirtyLeft_, std::max(x0, 0));
+    dirtyTop_ = std::min(dirtyTop_, std::max(y0, 0));
+    dirtyRight_ = std::max(dirtyRight_, std::min(x1, width_ - 1));
+    dirtyBottom_ = std::max(dirtyBottom_, std::min(y1, height_ - 1));
 }
 
 // The pen's square footprint at one point.
@@ -124,13 +133,24 @@ void PixelPicture::stroke(float x1, float y1, float x2, float y2, std::uint32_t 
     const double gy = gb.y - ga.y;
     const double steps = std::max(std::abs(gx), std::abs(gy));
     if (steps > 1e15) return;  // beyond counting in whole steps: absurdly far off, drawn not at all
+    int left = width_;
+    int top = height_;
+    int right = -1;
+    int bottom = -1;
     for (double i = std::floor(t0 * steps); i <= std::ceil(t1 * steps); ++i) {
         // Whole grid cells from the start, so that every stamp stands on the grid.
         const pixelrule::GridPoint g{ga.x + std::round(gx * i / steps),
                                      ga.y + std::round(gy * i / steps)};
         const pixelrule::DevicePoint p = pixelrule::toDevice(g, state_, ratio_);
-        stamp(p.x, p.y, pen, value);
+        const pixelrule::PixelRange xs = pixelrule::penRange(p.x, pen);
+        const pixelrule::PixelRange ys = pixelrule::penRange(p.y, pen);
+        if (!paint(xs.first, ys.first, xs.last, ys.last, value)) continue;
+        left = std::min(left, xs.first);
+        top = std::min(top, ys.first);
+        right = std::max(right, xs.last);
+        bottom = std::max(bottom, ys.last);
     }
+    if (right >= 0) markDirty(left, top, right, bottom);
 }
 
 // A full circle: the pen's ring around the rounded centre, filled inside when the fill is solid.

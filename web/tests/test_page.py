@@ -158,7 +158,7 @@ class PageCase(unittest.TestCase):
         as the drawn pixels of the column just left of the axis."""
         ratio = self.b.js("return KvelmorPage.pictureRatio()")
         column = int(499.5 * ratio)
-        _, height, rgba = self.b.canvas_pixels([column, 0, 1, int(651 * ratio)])
+        _, height, rgba = self.b.canvas_pixels([column, 0, 1, int(560 * ratio)])
         return sum(1 for y in range(height) if rgba[4 * y:4 * y + 3] == b"\0\0\0" and rgba[4 * y + 3])
 
     def slow_down(self, pixels):
@@ -506,8 +506,8 @@ class ScreenTest(PageCase):
         # The picture's pixels: its CSS size times the fit times the pixel ratio, one screen pixel
         # each.
         cw, ch, css_width, css_height, _ = state["canvas"]
-        self.assertLess(abs(cw - 801 * s * ratio), 1.01)
-        self.assertLess(abs(ch - 651 * s * ratio), 1.01)
+        self.assertLess(abs(cw - 765 * s * ratio), 1.01)
+        self.assertLess(abs(ch - 560 * s * ratio), 1.01)
         self.assertAlmostEqual(css_width * ratio, cw, delta=0.05)
         self.assertAlmostEqual(css_height * ratio, ch, delta=0.05)
 
@@ -515,7 +515,7 @@ class ScreenTest(PageCase):
         """Waits, with a deadline, until the window is fitted to this screen, then checks it."""
         s = min(width / WINDOW[0], height / WINDOW[1])
         self.b.wait(lambda: abs(self.b.js("return document.querySelector('canvas').width")
-                                - 801 * s * ratio) < 1.01, timeout=10)
+                                - 765 * s * ratio) < 1.01, timeout=10)
         self.check_fit(width, height, ratio)
 
     def test_the_window_fits_every_screen(self):
@@ -559,7 +559,7 @@ class ScreenTest(PageCase):
         s = min(1024 / 765, 568 / 560)
         self.assertAlmostEqual(fitted[0], 765 * s, delta=0.05)
         self.assertLessEqual(fitted[2], 568.05)
-        self.assertLess(abs(fitted[3] - 801 * s * 2), 1.01)
+        self.assertLess(abs(fitted[3] - 765 * s * 2), 1.01)
 
     def test_bars_at_fractional_ratios_join_and_match_the_desktops(self):
         ewidth, _, desktop = exported("0.6", "350")
