@@ -98,9 +98,16 @@ class Browser:
         points = [] if kind == "touchEnd" else [{"x": x, "y": y}]
         self.cdp("Input.dispatchTouchEvent", type=kind, touchPoints=points)
 
-    def tap(self, x, y):
-        self.touch("touchStart", x, y)
-        self.touch("touchEnd")
+    def tap(self, x, y, pen=False):
+        """A finger's tap, or a pen's (Chromium moves a finger's tap beside a control onto it by
+        itself; a pen's it leaves where it lands, as other browsers do with both)."""
+        if not pen:
+            self.touch("touchStart", x, y)
+            self.touch("touchEnd")
+            return
+        for kind in ("mousePressed", "mouseReleased"):
+            self.cdp("Input.dispatchMouseEvent", type=kind, x=x, y=y, button="left", clickCount=1,
+                     pointerType="pen")
 
     def page_rect(self, selector):
         """An element's rectangle in the viewport, in CSS pixels: [left, top, width, height]."""

@@ -694,16 +694,16 @@ class ScreenTest(PageCase):
                 # browser's hit testing, which may put the edge between two controls up to a
                 # pixel from where their rectangles meet.
                 self.assertGreaterEqual(square, min(24, math.floor(room)) - 2, (square, room))
-        # Real fingers beside the controls: below "400", right of the scroll bar's arrow, and
-        # between "Start" and "Konec", nearer "Konec".
+        # A pen beside the controls: below "400", right of the scroll bar's arrow, and between
+        # "Start" and "Konec", nearer "Konec".
         x, y, w, h = self.b.page_rect('[data-name="opV400"]')
-        self.b.tap(x + w / 2, y + h + 4)
+        self.b.tap(x + w / 2, y + h + 4, pen=True)
         self.b.wait(lambda: self.b.box("nRozteč") == "400", timeout=5)
         x, y, w, h = self.b.page_rect(".kv-scroll-more")
-        self.b.tap(x + w + 4, y + h / 2)
+        self.b.tap(x + w + 4, y + h / 2, pen=True)
         self.b.wait(lambda: self.b.box("nSpomaleni") == "31", timeout=5)
         x, y, w, h = self.b.page_rect("#cmdKonec")
-        self.b.tap(x - 3, y + h / 2)
+        self.b.tap(x - 3, y + h / 2, pen=True)
         self.b.wait(lambda: self.b.js("return KvelmorPage.hasEnded()"), timeout=5)
 
     def test_the_window_keeps_one_finger_gestures_and_leaves_the_page_free(self):
