@@ -654,9 +654,9 @@ var KvelmorPage = (function () {
   KvelmorPage.intact = true;
 
   function sha256(bytes) {
-    var k = [];
-    var h = [];
-    for (var n = 2, found = 0; found < 64; n++) {
+    var k = new Int32Array(64);
+    var h = new Int32Array(8);
+    for (var n = 2, found = 0; found < 64; n++) {  // from the first 64 primes' roots
       var prime = true;
       for (var d = 2; d * d <= n; d++) if (n % d === 0) { prime = false; break; }
       if (!prime) continue;
@@ -664,38 +664,28 @@ var KvelmorPage = (function () {
       k[found++] = (Math.pow(n, 1 / 3) % 1) * 4294967296 | 0;
     }
     var length = bytes.length;
-    var blocks = ((length + 8) >> 6) + 1;
-    var words = new Int32Array(blocks * 16);
+    var words = new Int32Array((((length + 8) >> 6) + 1) * 16);
     for (var i = 0; i < length; i++) words[i >> 2] |= bytes[i] << (24 - (i % 4) * 8);
     words[length >> 2] |= 0x80 << (24 - (length % 4) * 8);
-    words[blocks * 16 - 1] = length * 8;
-    words[blocks * 16 - 2] = Math.floor(length / 536870912);
+    words[words.length - 1] = length * 8;
+    words[words.length - 2] = Math.floor(length / 536870912);
     var w = new Int32Array(64);
-    for (var b = 0; b < blocks * 16; b += 16) {
+    var r = function (x, n) { return (x >>> n) | (x << (32 - n)); };
+    for (var b = 0; b < words.length; b += 16) {
       for (var t = 0; t < 64; t++) {
-        if (t < 16) {
-          w[t] = words[b + t];
-        } else {
-          var x = w[t - 15];
-          var y = w[t - 2];
-          w[t] = (((x >>> 7) | (x << 25)) ^ ((x >>> 18) | (x << 14)) ^ (x >>> 3)) +
-            (((y >>> 17) | (y << 15)) ^ ((y >>> 19) | (y << 13)) ^ (y >>> 10)) +
-            w[t - 7] + w[t - 16] | 0;
-        }
+        w[t] = t < 16 ? words[b + t]
+          : (r(w[t - 15], 7) ^ r(w[t - 15], 18) ^ (w[t - 15] >>> 3)) +
+            (r(w[t - 2], 17) ^ r(w[t - 2], 19) ^ (w[t - 2] >>> 10)) + w[t - 7] + w[t - 16] | 0;
       }
-      var a = h.slice();
+      var a0 = h[0], a1 = h[1], a2 = h[2], a3 = h[3], a4 = h[4], a5 = h[5], a6 = h[6], a7 = h[7];
       for (t = 0; t < 64; t++) {
-        var e = a[4];
-        var t1 = a[7] + (((e >>> 6) | (e << 26)) ^ ((e >>> 11) | (e << 21)) ^
-          ((e >>> 25) | (e << 7))) + ((e & a[5]) ^ (~e & a[6])) + k[t] + w[t] | 0;
-        var f = a[0];
-        var t2 = (((f >>> 2) | (f << 30)) ^ ((f >>> 13) | (f << 19)) ^ ((f >>> 22) | (f << 10))) +
-          ((f & a[1]) ^ (f & a[2]) ^ (a[1] & a[2])) | 0;
-        a = [t1 + t2 | 0, a[0], a[1], a[2], a[3] + t1 | 0, a[4], a[5], a[6]];
+        var t1 = a7 + (r(a4, 6) ^ r(a4, 11) ^ r(a4, 25)) + ((a4 & a5) ^ (~a4 & a6)) + k[t] + w[t] | 0;
+        var t2 = (r(a0, 2) ^ r(a0, 13) ^ r(a0, 22)) + ((a0 & a1) ^ (a0 & a2) ^ (a1 & a2)) | 0;
+        a7 = a6; a6 = a5; a5 = a4; a4 = a3 + t1 | 0; a3 = a2; a2 = a1; a1 = a0; a0 = t1 + t2 | 0;
       }
-      for (t = 0; t < 8; t++) h[t] = h[t] + a[t] | 0;
+      h[0] += a0; h[1] += a1; h[2] += a2; h[3] += a3; h[4] += a4; h[5] += a5; h[6] += a6; h[7] += a7;
     }
-    return h.map(function (v) { return ("00000000" + (v >>> 0).toString(16)).slice(-8); }).join("");
+    return Array.from(h, function (v) { return ("00000000" + (v >>> 0).toString(16)).slice(-8); }).join("");
   }
 })();
 
