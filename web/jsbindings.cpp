@@ -49,9 +49,8 @@ EM_JS(void, kvjs_placeLabel, (const char* name, int left, int top), {
 EM_JS(void, kvjs_focusControl, (const char* name), {
     KvelmorPage.focusControl(UTF8ToString(name));
 });
-EM_JS(void, kvjs_createPicture, (int width, int height, int logicalWidth, int logicalHeight,
-                                 double ratio), {
-    KvelmorPage.createPicture(width, height, logicalWidth, logicalHeight, ratio);
+EM_JS(void, kvjs_createPicture, (int width, int height, double ratio), {
+    KvelmorPage.createPicture(width, height, ratio);
 });
 EM_JS(void, kvjs_showPixels, (const unsigned char* rgba, int width, int height, int x, int y,
                               int w, int h), {
@@ -127,9 +126,9 @@ void focusControl(const std::string& name)
     kvjs_focusControl(name.c_str());
 }
 
-void createPicture(int width, int height, int logicalWidth, int logicalHeight, double ratio)
+void createPicture(int width, int height, double ratio)
 {
-    kvjs_createPicture(width, height, logicalWidth, logicalHeight, ratio);
+    kvjs_createPicture(width, height, ratio);
 }
 
 void showPixels(const std::uint8_t* rgba, int width, int height, int x, int y, int w, int h)

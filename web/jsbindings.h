@@ -24,10 +24,9 @@ void setOptionSelected(const std::string& name, bool selected, int tabIndex);
 void placeLabel(const std::string& name, int left, int top);
 void focusControl(const std::string& name);
 
-// The picture's canvas at `width` x `height` device pixels, drawn for `logicalWidth` x
-// `logicalHeight` logical pixels at `ratio` device pixels each; showPixels copies a rectangle of
-// an RGBA buffer onto it.
-void createPicture(int width, int height, int logicalWidth, int logicalHeight, double ratio);
+// The picture's canvas at `width` x `height` device pixels, drawn at `ratio` device pixels to a
+// logical pixel; showPixels copies a rectangle of an RGBA buffer onto it.
+void createPicture(int width, int height, double ratio);
 void showPixels(const std::uint8_t* rgba, int width, int height, int x, int y, int w, int h);
 void setPictureDescription(const std::string& text);
 

@@ -87,8 +87,7 @@ void makePicture(Page& p)
     p.picture = std::make_unique<PagePicture>(
         kPictureWidth, kPictureHeight, js::pictureRatio(),
         [](const PixelPicture& picture) {
-            js::createPicture(picture.width(), picture.height(), kPictureWidth, kPictureHeight,
-                              picture.ratio());
+            js::createPicture(picture.width(), picture.height(), picture.ratio());
         },
         [](const PixelPicture& picture, const PixelPicture::Rect& r) {
             js::showPixels(picture.rgba(), picture.width(), picture.height(), r.x, r.y, r.width,

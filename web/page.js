@@ -581,7 +581,7 @@ var KvelmorPage = (function () {
 
     pictureRatio: function () { return scale * (window.devicePixelRatio || 1) * pinchScale(); },
 
-    createPicture: function (width, height, logicalWidth, logicalHeight, ratio) {
+    createPicture: function (width, height, ratio) {
       canvas.width = width;
       canvas.height = height;
       picture = {width: width, height: height, ratio: ratio};
