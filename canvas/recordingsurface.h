@@ -7,8 +7,8 @@
 
 namespace kvelmor {
 
-// A surface that draws nothing and logs every primitive with the drawing state it was made in,
-// so that tests can count and inspect what a run draws.
+// A surface that draws nothing and logs every primitive with the drawing state it was made in:
+// tests count and inspect what a run draws, and a picture at a new size is drawn again from it.
 class RecordingSurface final : public StatefulSurface {
 public:
     enum class Kind { Line, Circle };
@@ -28,6 +28,10 @@ public:
     void line(float x1, float y1, float x2, float y2, Colour colour) override;
     void circle(float x, float y, float radius) override;
     void flush() override { ++flushes_; }
+
+    // Draws every primitive onto `target` in the drawing state it was made in, then leaves `target`
+    // in this surface's current state, as if what was drawn here had been drawn there. No flushes.
+    void drawOnto(Surface& target) const;
 
     const std::vector<Primitive>& primitives() const { return primitives_; }
     int flushes() const { return flushes_; }

@@ -1,10 +1,15 @@
 # Puts the compiled page script (with the WebAssembly already inside it) into the HTML template,
-# so that the page is one file that loads nothing from anywhere.
+# so that the page is one file that loads nothing from anywhere, with the script's SHA-256 beside
+# it: the page checks its own copy against it before it starts.
 #   cmake -DTEMPLATE=... -DSCRIPT=... -DOUTPUT=... -P inline.cmake
 file(READ "${TEMPLATE}" page)
 file(READ "${SCRIPT}" script)
 # A "</script" inside the script would end the element early; "<\/script" means the same in JS.
 string(REPLACE "</script" "<\\/script" script "${script}")
+# The browser reads a carriage return in the page as a line feed; the hash is of what it reads.
+string(REPLACE "\r\n" "\n" script "${script}")
+string(REPLACE "\r" "\n" script "${script}")
+string(SHA256 hash "${script}")
 string(FIND "${page}" "@KVELMOR_SCRIPT@" at)
 if(at EQUAL -1)
   message(FATAL_ERROR "${TEMPLATE} has no @KVELMOR_SCRIPT@")
@@ -12,4 +17,5 @@ endif()
 string(SUBSTRING "${page}" 0 ${at} head)
 math(EXPR after "${at} + 16")
 string(SUBSTRING "${page}" ${after} -1 tail)
+string(REPLACE "@KVELMOR_SCRIPT_SHA256@" "${hash}" head "${head}")
 file(WRITE "${OUTPUT}" "${head}${script}${tail}")

@@ -49,8 +49,8 @@ EM_JS(void, kvjs_placeLabel, (const char* name, int left, int top), {
 EM_JS(void, kvjs_focusControl, (const char* name), {
     KvelmorPage.focusControl(UTF8ToString(name));
 });
-EM_JS(void, kvjs_createPicture, (int width, int height, int logicalWidth, int logicalHeight), {
-    KvelmorPage.createPicture(width, height, logicalWidth, logicalHeight);
+EM_JS(void, kvjs_createPicture, (int width, int height, double ratio), {
+    KvelmorPage.createPicture(width, height, ratio);
 });
 EM_JS(void, kvjs_showPixels, (const unsigned char* rgba, int width, int height, int x, int y,
                               int w, int h), {
@@ -60,7 +60,13 @@ EM_JS(void, kvjs_setPictureDescription, (const char* text), {
     KvelmorPage.setPictureDescription(UTF8ToString(text));
 });
 EM_JS(void, kvjs_setRunning, (int running), { KvelmorPage.setRunning(!!running); });
-EM_JS(void, kvjs_showEnded, (const char* text), { KvelmorPage.showEnded(UTF8ToString(text)); });
+EM_JS(void, kvjs_showEnded, (const char* text, const char* restart), {
+    KvelmorPage.showEnded(UTF8ToString(text), UTF8ToString(restart));
+});
+EM_JS(double, kvjs_pictureRatio, (), { return KvelmorPage.pictureRatio(); });
+EM_JS(void, kvjs_failUnknownName, (const char* what, const char* name), {
+    KvelmorPage.failUnknownName(UTF8ToString(what), UTF8ToString(name));
+});
 // clang-format on
 
 namespace kvelmor::js {
@@ -120,9 +126,9 @@ void focusControl(const std::string& name)
     kvjs_focusControl(name.c_str());
 }
 
-void createPicture(int width, int height, int logicalWidth, int logicalHeight)
+void createPicture(int width, int height, double ratio)
 {
-    kvjs_createPicture(width, height, logicalWidth, logicalHeight);
+    kvjs_createPicture(width, height, ratio);
 }
 
 void showPixels(const std::uint8_t* rgba, int width, int height, int x, int y, int w, int h)
@@ -140,14 +146,20 @@ void setRunning(bool running)
     kvjs_setRunning(running);
 }
 
-void showEnded(const std::string& text)
+void showEnded(const std::string& text, const std::string& restart)
 {
-    kvjs_showEnded(text.c_str());
+    kvjs_showEnded(text.c_str(), restart.c_str());
 }
 
-double devicePixelRatio()
+double pictureRatio()
 {
-    return emscripten_get_device_pixel_ratio();
+    return kvjs_pictureRatio();
+}
+
+void failUnknownName(const std::string& what, const std::string& name)
+{
+    kvjs_failUnknownName(what.c_str(), name.c_str());
+    std::abort();  // not reached: the page has thrown its error
 }
 
 double nowMilliseconds()

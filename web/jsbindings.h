@@ -24,16 +24,23 @@ void setOptionSelected(const std::string& name, bool selected, int tabIndex);
 void placeLabel(const std::string& name, int left, int top);
 void focusControl(const std::string& name);
 
-// The picture's canvas at `width` x `height` device pixels, shown `logicalWidth` x
-// `logicalHeight` CSS pixels large; showPixels copies a rectangle of an RGBA buffer onto it.
-void createPicture(int width, int height, int logicalWidth, int logicalHeight);
+// The picture's canvas at `width` x `height` device pixels, drawn at `ratio` device pixels to a
+// logical pixel; showPixels copies a rectangle of an RGBA buffer onto it.
+void createPicture(int width, int height, double ratio);
 void showPixels(const std::uint8_t* rgba, int width, int height, int x, int y, int w, int h);
 void setPictureDescription(const std::string& text);
 
 void setRunning(bool running);
-void showEnded(const std::string& text);
+// In place of the window after "Konec": `text`, and a button `restart` that loads the page anew.
+void showEnded(const std::string& text, const std::string& restart);
 
-double devicePixelRatio();
+// Device pixels to a logical pixel of the window as the page now shows it: the window's scale
+// times the screen's device-pixel ratio (times the pinch zoom where the browser reports one).
+double pictureRatio();
+
+// A name the page does not know (a misspelt control name): stops with an error that names it.
+[[noreturn]] void failUnknownName(const std::string& what, const std::string& name);
+
 double nowMilliseconds();
 void sleepMilliseconds(int ms);  // yields to the browser (Asyncify)
 

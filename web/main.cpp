@@ -11,24 +11,25 @@
 #include "layout/settings.h"
 #include "run/experiment.h"
 #include "web/jsbindings.h"
+#include "web/pagepicture.h"
 #include "web/pagerunhost.h"
 #include "web/pagesettings.h"
 #include "web/pagetexts.h"
-#include "web/pixelpicture.h"
 
 using namespace kvelmor;
 
 namespace {
 
-// The picture covers all a run ever paints (its grey background reaches 800 x 650 pixels), as the
-// desktop window's does.
-constexpr int kPictureWidth = 801;
-constexpr int kPictureHeight = 651;
+// The picture covers the window's client area, all of a run that can be seen (its grey background
+// reaches on to 800 x 650 pixels, beyond the window's edges); every pixel of it is drawn again at
+// each re-fit, so it is not larger than what shows.
+constexpr int kPictureWidth = twipsToPixels(kClientWidthTwips);
+constexpr int kPictureHeight = twipsToPixels(kClientHeightTwips);
 
 struct Page {
     PageSettings settings;
     PageRunHost host;
-    std::unique_ptr<PixelPicture> picture;
+    std::unique_ptr<PagePicture> picture;
     bool running = false;
     bool ended = false;
 };
@@ -79,18 +80,19 @@ void buildWindow()
     js::finishWindow();
 }
 
-// A picture at the screen's current device-pixel ratio; a run started after the ratio changed
-// (browser zoom, another screen) gets a new one, which it paints over entirely.
-void preparePicture(Page& p)
+// The picture at the page's pixel size, which page.js keeps in step with the window's fit; every
+// flush copies what the run drew since the last one onto the page's canvas.
+void makePicture(Page& p)
 {
-    const double ratio = js::devicePixelRatio() > 0 ? js::devicePixelRatio() : 1.0;
-    if (p.picture && p.picture->ratio() == ratio) return;
-    p.picture = std::make_unique<PixelPicture>(
-        kPictureWidth, kPictureHeight, ratio, [&p](const PixelPicture::Rect& r) {
-            js::showPixels(p.picture->rgba(), p.picture->width(), p.picture->height(), r.x, r.y,
-                           r.width, r.height);
+    p.picture = std::make_unique<PagePicture>(
+        kPictureWidth, kPictureHeight, js::pictureRatio(),
+        [](const PixelPicture& picture) {
+            js::createPicture(picture.width(), picture.height(), picture.ratio());
+        },
+        [](const PixelPicture& picture, const PixelPicture::Rect& r) {
+            js::showPixels(picture.rgba(), picture.width(), picture.height(), r.x, r.y, r.width,
+                           r.height);
         });
-    js::createPicture(p.picture->width(), p.picture->height(), kPictureWidth, kPictureHeight);
 }
 
 }  // namespace
@@ -106,11 +108,11 @@ EMSCRIPTEN_KEEPALIVE void kv_start()
     if (p.running || p.ended) return;
     p.running = true;
     js::setRunning(true);
-    preparePicture(p);
+    p.picture->beginRun();
     const std::string frequency = p.settings.boxText(SettingsBox::nFi);
     const std::string distance = p.settings.boxText(SettingsBox::nRozteč);
     p.host.begin();
-    runExperiment(*p.picture, p.host);
+    runExperiment(*p.picture, p.host);  // page.js may call kv_refit during the run's waits
     js::setPictureDescription(runDescription(frequency, distance));
     p.running = false;
     js::setRunning(false);
@@ -138,7 +140,15 @@ EMSCRIPTEN_KEEPALIVE void kv_end()
     Page& p = page();
     if (p.running || p.ended) return;
     p.ended = true;
-    js::showEnded(std::string(kEndedText));
+    js::showEnded(std::string(kEndedText), std::string(kRestartText));
+}
+
+// The window was fitted anew (resize, rotation, zoom, another screen): the picture is made again
+// at the new pixel size from the run's record, also while a run waits between its steps.
+EMSCRIPTEN_KEEPALIVE void kv_refit()
+{
+    Page& p = page();
+    if (p.picture) p.picture->setRatio(js::pictureRatio());
 }
 
 }  // extern "C"
@@ -149,7 +159,7 @@ int main()
 {
     Page& p = page();
     buildWindow();
-    preparePicture(p);
+    makePicture(p);
     loadStep(p.settings);
     js::focusControl("cmdStart");
     return 0;

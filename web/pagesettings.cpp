@@ -20,7 +20,8 @@ void PageSettings::setBoxText(SettingsBox box, const std::string& text)
 void PageSettings::selectOption(std::string_view option)
 {
     const ControlRow* row = findControl(option);
-    if (!row || row->kind != ControlKind::Option) return;
+    if (!row || row->kind != ControlKind::Option)
+        js::failUnknownName("option", std::string(option));
     std::string& selected = selected_[std::string(row->container)];
     if (selected == option) return;
     if (!selected.empty()) js::setOptionSelected(selected, false, -1);

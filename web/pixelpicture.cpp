@@ -40,22 +40,31 @@ std::uint32_t PixelPicture::pixelOf(Colour colour)
 
 void PixelPicture::fill(int x0, int y0, int x1, int y1, std::uint32_t value)
 {
+    if (paint(x0, y0, x1, y1, value)) markDirty(x0, y0, x1, y1);
+}
+
+bool PixelPicture::paint(int x0, int y0, int x1, int y1, std::uint32_t value)
+{
     x0 = std::max(x0, 0);
     y0 = std::max(y0, 0);
     x1 = std::min(x1, width_ - 1);
     y1 = std::min(y1, height_ - 1);
-    if (x0 > x1 || y0 > y1) return;
-    for (int y = y0; y <= y1; ++y) {
-        std::fill_n(pixels_.begin() + std::ptrdiff_t(y) * width_ + x0, x1 - x0 + 1, value);
-    }
-    dirtyLeft_ = std::min(dirtyLeft_, x0);
-    dirtyTop_ = std::min(dirtyTop_, y0);
-    dirtyRight_ = std::max(dirtyRight_, x1);
-    dirtyBottom_ = std::max(dirtyBottom_, y1);
+    if (x0 > x1 || y0 > y1) return false;
+    std::uint32_t* row = pixels_.data() + std::ptrdiff_t(y0) * width_;
+    for (int y = y0; y <= y1; ++y, row += width_) std::fill(row + x0, row + x1 + 1, value);
+    return true;
+}
+
+void PixelPicture::markDirty(int x0, int y0, int x1, int y1)
+{
+    dirtyLeft_ = std::min(dirtyLeft_, std::max(x0, 0));
+    dirtyTop_ = std::min(dirtyTop_, std::max(y0, 0));
+    dirtyRight_ = std::max(dirtyRight_, std::min(x1, width_ - 1));
+    dirtyBottom_ = std::max(dirtyBottom_, std::min(y1, height_ - 1));
 }
 
 // The pen's square footprint at one point.
-void PixelPicture::stamp(double x, double y, int pen, std::uint32_t value)
+void PixelPicture::stamp(double x, double y, double pen, std::uint32_t value)
 {
     const pixelrule::PixelRange xs = pixelrule::penRange(x, pen);
     const pixelrule::PixelRange ys = pixelrule::penRange(y, pen);
@@ -72,23 +81,27 @@ void PixelPicture::line(float x1, float y1, float x2, float y2, Colour colour)
     stroke(x1, y1, x2, y2, pixelOf(colour));
 }
 
-// The pen moved from one end point to the other in steps of at most one device pixel along the
-// longer axis, leaving its square at every step: square caps at both ends, and a horizontal or
-// vertical line exactly the rectangle between the pen's squares at its ends. Only the part of the
-// line that can touch the picture is walked, so no coordinate, however far out, costs more than
-// the picture's size; a line with a coordinate that is not a number draws nothing.
+// The pen moved from one end point to the other in steps of at most one point of the pixel rule's
+// grid (a device pixel at a whole ratio) along the longer axis, leaving its square at every step:
+// square caps at both ends, and a horizontal or vertical line exactly the rectangle between the
+// pen's squares at its ends. Walked on the grid, lines that touch there still touch in device
+// pixels: the beam's fan stays a solid band at any ratio. Only the part of the line that can
+// touch the picture is walked, so no coordinate, however far out, costs more than the picture's
+// size; a line with a coordinate that is not a number draws nothing.
 void PixelPicture::stroke(float x1, float y1, float x2, float y2, std::uint32_t value)
 {
-    const int pen = pixelrule::penWidth(state_.lineWidth, ratio_);
-    const pixelrule::DevicePoint a = pixelrule::toDevice(x1, y1, state_, ratio_);
-    const pixelrule::DevicePoint b = pixelrule::toDevice(x2, y2, state_, ratio_);
+    const double pen = pixelrule::penExtent(state_.lineWidth, ratio_);
+    const pixelrule::GridPoint ga = pixelrule::toGrid(x1, y1, state_, ratio_);
+    const pixelrule::GridPoint gb = pixelrule::toGrid(x2, y2, state_, ratio_);
+    const pixelrule::DevicePoint a = pixelrule::toDevice(ga, state_, ratio_);
+    const pixelrule::DevicePoint b = pixelrule::toDevice(gb, state_, ratio_);
     if (!std::isfinite(a.x) || !std::isfinite(a.y) || !std::isfinite(b.x) || !std::isfinite(b.y))
         return;
 
     const double margin = pen + 1;
     const double dx = b.x - a.x;
     const double dy = b.y - a.y;
-    if (dx == 0 || dy == 0) {  // the rectangle between the pens at its ends, cut to the picture
+    if (ga.x == gb.x || ga.y == gb.y) {  // the rectangle between the pens at its ends, cut
         const auto cut = [margin](double v, int size) {
             return std::clamp(v, -margin, size + margin);
         };
@@ -116,19 +129,37 @@ void PixelPicture::stroke(float x1, float y1, float x2, float y2, std::uint32_t 
         !within(-dy, a.y + margin) || !within(dy, height_ + margin - a.y))
         return;
 
-    const double steps = std::ceil(std::max(std::abs(dx), std::abs(dy)));
+    const double gx = gb.x - ga.x;  // whole grid cells
+    const double gy = gb.y - ga.y;
+    const double steps = std::max(std::abs(gx), std::abs(gy));
     if (steps > 1e15) return;  // beyond counting in whole steps: absurdly far off, drawn not at all
+    int left = width_;
+    int top = height_;
+    int right = -1;
+    int bottom = -1;
     for (double i = std::floor(t0 * steps); i <= std::ceil(t1 * steps); ++i) {
-        // Rounded to whole steps from the start, so that the path keeps the end points' offset.
-        stamp(a.x + std::round(dx * i / steps), a.y + std::round(dy * i / steps), pen, value);
+        // Whole grid cells from the start, so that every stamp stands on the grid.
+        const pixelrule::GridPoint g{ga.x + std::round(gx * i / steps),
+                                     ga.y + std::round(gy * i / steps)};
+        const pixelrule::DevicePoint p = pixelrule::toDevice(g, state_, ratio_);
+        const pixelrule::PixelRange xs = pixelrule::penRange(p.x, pen);
+        const pixelrule::PixelRange ys = pixelrule::penRange(p.y, pen);
+        if (!paint(xs.first, ys.first, xs.last, ys.last, value)) continue;
+        left = std::min(left, xs.first);
+        top = std::min(top, ys.first);
+        right = std::max(right, xs.last);
+        bottom = std::max(bottom, ys.last);
     }
+    if (right >= 0) markDirty(left, top, right, bottom);
 }
 
 // A full circle: the pen's ring around the rounded centre, filled inside when the fill is solid.
-// Less than a device pixel across, it is the pen's square alone.
+// Each pixel takes what the middle of its cell of the pixel rule's grid falls on, so that the
+// circle, like every line, is the grid's picture mapped to device pixels. Less than a device
+// pixel across, it is the pen's square alone.
 void PixelPicture::circle(float x, float y, float radius)
 {
-    const int pen = pixelrule::penWidth(state_.lineWidth, ratio_);
+    const double pen = pixelrule::penExtent(state_.lineWidth, ratio_);
     const pixelrule::DevicePoint c = pixelrule::toDevice(x, y, state_, ratio_);
     const double r = pixelrule::deviceRadius(radius, state_, ratio_);
     const std::uint32_t outline = pixelOf(systemColour(kButtonTextColour));
@@ -140,7 +171,8 @@ void PixelPicture::circle(float x, float y, float radius)
     }
     const bool filled = state_.fillStyle == FillStyle::Solid;
     const std::uint32_t inside = pixelOf(state_.fillColour);
-    const double reach = r + pen / 2.0;
+    const double ring = std::max(pen, 1.0) / 2;  // the outline: never thinner than a pixel
+    const double reach = r + ring;
     // Only the pixels of the picture; a circle far off it draws nothing.
     const auto clamped = [](double v, int last) {
         return static_cast<int>(std::clamp(v, -1.0, last + 1.0));
@@ -149,10 +181,12 @@ void PixelPicture::circle(float x, float y, float radius)
     const int x1 = std::min(clamped(std::ceil(c.x + reach), width_), width_ - 1);
     const int y0 = std::max(clamped(std::floor(c.y - reach), height_), 0);
     const int y1 = std::min(clamped(std::ceil(c.y + reach), height_), height_ - 1);
+    const double cell = pixelrule::gridCell(ratio_);
+    const auto middle = [&](int p) { return (pixelrule::cellOf(p, ratio_) + 0.5) * cell; };
     for (int py = y0; py <= y1; ++py) {
         for (int px = x0; px <= x1; ++px) {
-            const double d = std::hypot(px + 0.5 - c.x, py + 0.5 - c.y);
-            if (std::abs(d - r) <= pen / 2.0) {
+            const double d = std::hypot(middle(px) - c.x, middle(py) - c.y);
+            if (std::abs(d - r) <= ring) {
                 fill(px, py, px, py, outline);
             } else if (filled && d < r) {
                 fill(px, py, px, py, inside);

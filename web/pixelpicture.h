@@ -47,8 +47,10 @@ public:
 
 private:
     void stroke(float x1, float y1, float x2, float y2, std::uint32_t value);
-    void stamp(double x, double y, int pen, std::uint32_t value);
-    void fill(int x0, int y0, int x1, int y1, std::uint32_t value);  // inclusive, clipped
+    void stamp(double x, double y, double pen, std::uint32_t value);
+    void fill(int x0, int y0, int x1, int y1, std::uint32_t value);   // inclusive, clipped
+    bool paint(int x0, int y0, int x1, int y1, std::uint32_t value);  // the same, not flushed
+    void markDirty(int x0, int y0, int x1, int y1);                   // to show at the next flush
 
     int width_;
     int height_;

@@ -1,6 +1,8 @@
 """Benchmark of the browser edition in headless Chromium (not a test): the page's size, the time
-from navigation to the window ready, a whole run at count 1 from the click to the labels, a run at
-the scroll bar's right end, and the sums of one run in WebAssembly.
+from navigation to the window ready, a whole run at count 1 from the click to the labels, the
+picture made again from a finished run's record after a re-fit on a 1920 x 1080 projector at a
+device-pixel ratio of 1.25, a run at the scroll bar's right end, and the sums of one run in
+WebAssembly.
 
     python3 web/tests/bench_page.py [build-web]
 """
@@ -29,6 +31,21 @@ document.getElementById('cmdStart').click();
 """
 
 
+# A finished run's picture made again at the page's pixel size, as after a re-fit: first at a
+# slightly other size, then, timed in milliseconds, back at the page's own (the record drawn
+# into a new picture and shown on the canvas).
+TIMED_REFIT = """
+var ratio = KvelmorPage.pictureRatio;
+KvelmorPage.pictureRatio = function () { return ratio() * 1.01; };
+Module.ccall('kv_refit', null, [], []);
+KvelmorPage.pictureRatio = ratio;
+var start = performance.now();
+Module.ccall('kv_refit', null, [], []);
+return [performance.now() - start, document.querySelector('canvas').width,
+        document.querySelector('canvas').height];
+"""
+
+
 def timed_run(browser, timeout):
     browser.driver.set_script_timeout(timeout)
     ms, labels = browser.driver.execute_async_script(TIMED_RUN)
@@ -40,6 +57,7 @@ def main():
     print("page: %s, %.0f KiB" % (PAGE, os.path.getsize(PAGE) / 1024))
     browser = Browser(PAGE)
     try:
+        browser.emulate(765, 560)  # the window at its own size
         ready = []
         for _ in range(7):
             browser.load()
@@ -49,6 +67,14 @@ def main():
         fastest = [timed_run(browser, 30) for _ in range(7)]
         print("run at count 1, click to labels: median %.0f ms (of %s)"
               % (statistics.median(fastest), ", ".join("%.0f" % r for r in fastest)))
+        browser.emulate(1920, 1080, 1.25)
+        browser.load()
+        timed_run(browser, 30)
+        refits = [browser.js(TIMED_REFIT) for _ in range(7)]
+        print("picture made again after a re-fit, 1920 x 1080 at 1.25 (%d x %d pixels): median"
+              " %.1f ms (of %s)" % (refits[0][1], refits[0][2], statistics.median(r[0] for r in refits),
+                                    ", ".join("%.1f" % r[0] for r in refits)))
+        browser.emulate(765, 560)
         browser.load()
         browser.driver.find_element("id", "HScroll1").click()
         browser.driver.switch_to.active_element.send_keys("\ue010")  # End: the right end

@@ -68,19 +68,51 @@ class Browser:
             var r = e.getBoundingClientRect();
             return [r.left - w.left, r.top - w.top, r.width, r.height];""", name)
 
-    def canvas_pixels(self):
-        """The canvas as (width, height, RGBA bytes)."""
+    def canvas_pixels(self, region=None):
+        """The canvas, or the region [x, y, width, height] of it, as (width, height, RGBA bytes)."""
         width, height, data = self.js("""
             var c = document.querySelector('canvas');
-            var d = c.getContext('2d').getImageData(0, 0, c.width, c.height).data;
+            var r = arguments[0] || [0, 0, c.width, c.height];
+            var d = c.getContext('2d').getImageData(r[0], r[1], r[2], r[3]).data;
             var s = '';
             for (var i = 0; i < d.length; i += 8192)
                 s += String.fromCharCode.apply(null, d.subarray(i, i + 8192));
-            return [c.width, c.height, btoa(s)];""")
+            return [r[2], r[3], btoa(s)];""", region)
         return width, height, base64.b64decode(data)
 
     def console_errors(self):
         return [e for e in self.driver.get_log("browser") if e["level"] in ("SEVERE", "ERROR")]
+
+    def cdp(self, command, **params):
+        return self.driver.execute_cdp_cmd(command, params)
+
+    def emulate(self, width, height, ratio=1, touch=False):
+        """The screen of a device: its viewport in CSS pixels, its device-pixel ratio, and for a
+        touch device a phone's or tablet's viewport and touch input. Kept across loads."""
+        self.cdp("Emulation.setDeviceMetricsOverride", width=width, height=height,
+                 deviceScaleFactor=ratio, mobile=touch)
+        self.cdp("Emulation.setTouchEmulationEnabled", enabled=touch, maxTouchPoints=5)
+
+    def touch(self, kind, x=None, y=None):
+        """One finger: kind is "touchStart", "touchMove" or "touchEnd", at (x, y) CSS pixels."""
+        points = [] if kind == "touchEnd" else [{"x": x, "y": y}]
+        self.cdp("Input.dispatchTouchEvent", type=kind, touchPoints=points)
+
+    def tap(self, x, y, pen=False):
+        """A finger's tap, or a pen's (Chromium moves a finger's tap beside a control onto it by
+        itself; a pen's it leaves where it lands, as other browsers do with both)."""
+        if not pen:
+            self.touch("touchStart", x, y)
+            self.touch("touchEnd")
+            return
+        for kind in ("mousePressed", "mouseReleased"):
+            self.cdp("Input.dispatchMouseEvent", type=kind, x=x, y=y, button="left", clickCount=1,
+                     pointerType="pen")
+
+    def page_rect(self, selector):
+        """An element's rectangle in the viewport, in CSS pixels: [left, top, width, height]."""
+        return self.js("var r = document.querySelector(arguments[0]).getBoundingClientRect();"
+                       " return [r.left, r.top, r.width, r.height];", selector)
 
 
 def read_png(path):

@@ -1,17 +1,22 @@
 """The browser edition in headless Chromium, loaded from file://: what a user sees and can do,
 checked on the page's own elements and canvas pixels, and its runs against the desktop program's
-picture (kvelmor-export --scale 1).
+picture (kvelmor-export --scale 1). One browser serves every test; phones, tablets and projectors
+are emulated in it (their screens, pixel ratios and touch input).
 
     KVELMOR_PAGE=build-web/kvelmor.html KVELMOR_EXPORT=build/export/kvelmor-export \\
         python3 web/tests/test_page.py
 """
+import base64
+import math
 import os
 import re
+import signal
 import subprocess
 import sys
 import tempfile
 import time
 import unittest
+import zlib
 
 from selenium.webdriver.common.action_chains import ActionChains
 from selenium.webdriver.common.by import By
@@ -24,11 +29,52 @@ ROOT = os.path.abspath(os.path.join(os.path.dirname(__file__), "..", ".."))
 PAGE = os.environ.get("KVELMOR_PAGE", os.path.join(ROOT, "build-web", "kvelmor.html"))
 EXPORT = os.environ.get("KVELMOR_EXPORT", os.path.join(ROOT, "build", "export", "kvelmor-export"))
 
+# Longer than any test takes on a loaded machine; a test that hangs fails by name after it.
+TEST_LIMIT = 90
+
 GREY = (0xC0, 0xC0, 0xC0)
+WINDOW = (765, 560)  # the window's size in logical pixels
 
 # One notch of the mouse wheel, turned towards the user, over the scroll bar.
 WHEEL_DOWN = ("document.getElementById('HScroll1').dispatchEvent(new WheelEvent('wheel',"
               " {deltaY: 100, bubbles: true, cancelable: true}));")
+
+# Whether a key pressed on the focused element (or the page) is kept from it.
+KEY_DROPPED = ("var e = new KeyboardEvent('keydown', {key: arguments[0], ctrlKey: arguments[1],"
+               " altKey: arguments[2], metaKey: arguments[3], bubbles: true, cancelable: true});"
+               " (document.activeElement || document.body).dispatchEvent(e);"
+               " return e.defaultPrevented;")
+
+# Counts the page's writes to the settings box `arguments[0]` from now on, in window.kvWrites.
+COUNT_WRITES = """
+var write = KvelmorPage.setBoxText, box = arguments[0];
+window.kvWrites = 0;
+KvelmorPage.setBoxText = function (name) {
+  if (name === box) window.kvWrites++;
+  return write.apply(this, arguments);
+};"""
+
+browser = None
+exports = {}  # (frequency, distance) -> the export's process, then its picture
+EXPORT_NAMES = {"0.6": "stredni", "1": "vyssi", "0.03": "nizky"}
+
+
+def setUpModule():
+    global browser
+    # The desktop's pictures the tests compare with, made while the browser starts.
+    for key in (("0.6", "350"), ("1", "400"), ("0.03", "300")):
+        out = tempfile.mkdtemp(prefix="kvelmor-export-")
+        process = subprocess.Popen([EXPORT, "--frequency", EXPORT_NAMES[key[0]], "--distance", key[1],
+                                    "--out", out, "--scale", "1"],
+                                   env=dict(os.environ, QT_QPA_PLATFORM="offscreen"))
+        exports[key] = (process, os.path.join(out, "kvelmor-%s-%s.png" % key))
+    browser = Browser(PAGE)
+
+
+def tearDownModule():
+    errors = browser.console_errors()
+    browser.close()
+    assert not errors, errors
 
 
 def layout_rows():
@@ -51,36 +97,46 @@ def px(twips):
     return int(twips / 15 + 0.5)
 
 
-def bar_ends(width, height, rgba, first_row, last_row):
-    """For each row, the last column right of the probability axis (x = 500) that is drawn in
-    anything but the grey background, or None."""
+def bar_ends(width, rgba, rows, left):
+    """For each row of an RGBA picture `width` pixels wide, the last column right of `left` drawn
+    in anything but the grey background, or None."""
     ends = []
-    for y in range(first_row, last_row + 1):
+    for y in rows:
         end = None
-        for x in range(width - 1, 498, -1):
+        for x in range(width - 1, left, -1):
             i = (y * width + x) * 4
-            if tuple(rgba[i:i + 3]) != GREY and rgba[i + 3] != 0:
+            if rgba[i + 3] != 0 and tuple(rgba[i:i + 3]) != GREY:
                 end = x
                 break
         ends.append(end)
     return ends
 
 
-class PageTest(unittest.TestCase):
-    @classmethod
-    def setUpClass(cls):
-        cls.browser = Browser(PAGE)
-        cls.rows = layout_rows()
+def exported(frequency, distance):
+    """The desktop program's picture of a run, as kvelmor-export draws it: (width, height, RGBA)."""
+    made = exports[(frequency, distance)]
+    if isinstance(made[0], subprocess.Popen):
+        process, path = made
+        assert process.wait() == 0, "kvelmor-export failed"
+        exports[(frequency, distance)] = made = read_png(path)
+    return made
 
-    @classmethod
-    def tearDownClass(cls):
-        errors = cls.browser.console_errors()
-        cls.browser.close()
-        assert not errors, errors
+
+class PageCase(unittest.TestCase):
+    """The page loaded afresh for each test, on a screen of the window's own size (one CSS pixel
+    a logical pixel) unless the test emulates another."""
 
     def setUp(self):
-        self.b = self.browser
+        def overdue(signum, frame):
+            raise TimeoutError("%s took longer than %d s" % (self.id(), TEST_LIMIT))
+        signal.signal(signal.SIGALRM, overdue)
+        signal.alarm(TEST_LIMIT)
+        self.b = browser
+        self.b.emulate(*WINDOW)
         self.b.load()
+
+    def tearDown(self):
+        signal.alarm(0)
 
     def el(self, name):
         return self.b.driver.find_element(By.ID, name)
@@ -94,6 +150,27 @@ class PageTest(unittest.TestCase):
     def run_and_wait(self):
         self.el("cmdStart").click()
         self.b.wait_for_run()
+
+    def value(self):
+        return int(self.el("HScroll1").get_attribute("aria-valuenow"))
+
+    def steps_drawn(self):
+        """How far the run has got: the probability axis's dots, one more at every step, counted
+        as the drawn pixels of the column just left of the axis."""
+        ratio = self.b.js("return KvelmorPage.pictureRatio()")
+        column = int(499.5 * ratio)
+        _, height, rgba = self.b.canvas_pixels([column, 0, 1, int(560 * ratio)])
+        return sum(1 for y in range(height) if rgba[4 * y:4 * y + 3] == b"\0\0\0" and rgba[4 * y + 3])
+
+    def slow_down(self, pixels):
+        """Drags the thumb `pixels` to the right: a run of some seconds."""
+        thumb = self.b.driver.find_element(By.CSS_SELECTOR, ".kv-scroll-thumb")
+        ActionChains(self.b.driver).click_and_hold(thumb).move_by_offset(pixels, 0).release().perform()
+        return self.value()
+
+
+class WindowTest(PageCase):
+    rows = layout_rows()
 
     # -- what the window shows at start ---------------------------------------------------------
 
@@ -139,6 +216,7 @@ class PageTest(unittest.TestCase):
         for name in ("labZdroj", "labClona", "labDetektorB", "labPravděpodobnost", "frmAnimace"):
             self.assertFalse(self.el(name).is_displayed(), name)
         self.assertEqual(self.el("HScroll1").get_attribute("aria-valuenow"), "0")
+        self.assertFalse(self.el("kv-damaged").is_displayed())
 
     def test_controls_have_their_czech_accessible_names(self):
         self.assertEqual(self.el("HScroll1").accessible_name, "Zpomalení")
@@ -155,8 +233,6 @@ class PageTest(unittest.TestCase):
     # -- runs ------------------------------------------------------------------------------------
 
     def test_runs_draw_the_desktops_bars(self):
-        names = {"0.6": "stredni", "1": "vyssi", "0.03": "nizky"}
-        out = tempfile.mkdtemp(prefix="kvelmor-export-")
         for option, distance, frequency in (("op06", "opV350", "0.6"), ("op1", "opV400", "1"),
                                             ("op003", "opV300", "0.03")):
             with self.subTest(frequency=frequency, distance=distance):
@@ -167,15 +243,11 @@ class PageTest(unittest.TestCase):
                 self.run_and_wait()
                 self.assertLess(time.monotonic() - start, 5)
                 width, height, page = self.b.canvas_pixels()
-                subprocess.run([EXPORT, "--frequency", names[frequency], "--distance", distance[3:],
-                                "--out", out, "--scale", "1"], check=True,
-                               env=dict(os.environ, QT_QPA_PLATFORM="offscreen"))
-                ewidth, eheight, desktop = read_png(
-                    os.path.join(out, "kvelmor-%s-%s.png" % (frequency, distance[3:])))
+                ewidth, eheight, desktop = exported(frequency, distance[3:])
                 self.assertEqual((ewidth, eheight), (765, 560))
                 # Bench top to bottom (1500..7500 twips), every row of the pattern.
-                page_ends = bar_ends(width, height, page, 99, 500)
-                desktop_ends = bar_ends(ewidth, eheight, desktop, 99, 500)
+                page_ends = bar_ends(width, page, range(99, 501), 498)
+                desktop_ends = bar_ends(ewidth, desktop, range(99, 501), 498)
                 self.assertGreater(sum(1 for e in desktop_ends if e and e > 520), 50)
                 for row, (a, b) in enumerate(zip(page_ends, desktop_ends), start=99):
                     self.assertIsNotNone(a, "row %d" % row)
@@ -198,16 +270,13 @@ class PageTest(unittest.TestCase):
         self.assertIn("400", label)
 
     def test_a_slow_run_takes_no_input(self):
-        thumb = self.b.driver.find_element(By.CSS_SELECTOR, ".kv-scroll-thumb")
-        # About 2.5 s a run: long enough for the clicks below, even on a busy machine.
-        ActionChains(self.b.driver).click_and_hold(thumb).move_by_offset(25, 0).release().perform()
-        value = int(self.el("HScroll1").get_attribute("aria-valuenow"))
+        value = self.slow_down(25)  # about 2.5 s a run
         self.assertGreater(value, 6000)
         count = self.b.box("nSpomaleni")
         self.assertEqual(count, str(30 * value + 1))
         self.el("cmdStart").click()
         self.assertTrue(self.b.running())
-        drawn_early = sum(1 for e in bar_ends(*self.b.canvas_pixels(), 99, 500) if e and e > 501)
+        steps = self.steps_drawn()
         self.el("op1").click()
         self.el("opV400").click()
         self.key(Keys.TAB)
@@ -216,9 +285,20 @@ class PageTest(unittest.TestCase):
         self.b.js(WHEEL_DOWN)
         self.el("cmdStart").click()
         self.el("cmdKonec").click()
+        # Keys held with Ctrl, Alt or Meta are the window's too; only the browser's stay its own.
+        for key, ctrl, alt, meta in (("ArrowRight", True, False, False), ("Tab", False, True, False),
+                                     ("Enter", False, False, True), ("End", True, False, False)):
+            self.assertTrue(self.b.js(KEY_DROPPED, key, ctrl, alt, meta), key)
+        self.assertFalse(self.b.js(KEY_DROPPED, "F5", False, False, False))
+        self.assertFalse(self.b.js(KEY_DROPPED, "r", True, False, False))
+        # The C++ side keeps its own guard: its operations called straight do nothing.
+        for call in ("Module.ccall('kv_scrollChanged', null, ['number'], [5])",
+                     "Module.ccall('kv_selectOption', null, ['string'], ['op5'])",
+                     "Module.ccall('kv_end', null, [], [])"):
+            self.b.js(call)
         self.assertTrue(self.b.running(), "the run should last longer than the clicks")
-        drawn_later = sum(1 for e in bar_ends(*self.b.canvas_pixels(), 99, 500) if e and e > 501)
-        self.assertGreater(drawn_later, drawn_early)  # the picture grows during the run
+        # The picture grows during the run: it draws another dot at every step.
+        self.b.wait(lambda: self.steps_drawn() > steps, timeout=30)
         self.b.wait_for_run()
         time.sleep(0.5)  # anything queued would happen now
         self.assertFalse(self.b.running())
@@ -226,7 +306,8 @@ class PageTest(unittest.TestCase):
         self.assertEqual([self.b.box(n) for n in ("nFi", "nRozteč", "nSpomaleni")], ["0.6", "350", count])
         self.assertTrue(self.el("op06").is_selected())
         self.assertFalse(self.el("op1").is_selected())
-        self.assertEqual(self.el("HScroll1").get_attribute("aria-valuenow"), str(value))
+        self.assertEqual(self.value(), value)
+        self.assertEqual(self.b.js("return KvelmorPage.runsStarted"), 1)
 
     def test_reloading_during_a_slow_run_ends_it(self):
         self.el("HScroll1").send_keys(Keys.END)
@@ -244,6 +325,8 @@ class PageTest(unittest.TestCase):
             self.key(Keys.TAB)
             order.append(self.active())
         self.assertEqual(order, ["cmdStart", "cmdKonec", "op06", "opV350", "HScroll1", "cmdStart"])
+        self.key(Keys.SHIFT + Keys.TAB)  # from the first stop round to the last
+        self.assertEqual(self.active(), "HScroll1")
         self.el("op5").click()  # "vysoký" has tab index 19: after the distance group
         self.el("cmdStart").send_keys(Keys.TAB)
         order = [self.active()]
@@ -295,13 +378,26 @@ class PageTest(unittest.TestCase):
         value = int(bar.get_attribute("aria-valuenow"))
         self.assertGreater(value, 10000)
         self.assertEqual(self.b.box("nSpomaleni"), str(30 * value + 1))
+        # The track left of the thumb takes a step away, right of it adds one.
+        ActionChains(self.b.driver).move_to_element_with_offset(track, -60, 0).click().perform()
+        self.assertEqual(bar.get_attribute("aria-valuenow"), str(value - 1))
+        ActionChains(self.b.driver).move_to_element_with_offset(track, 60, 0).click().perform()
+        self.assertEqual(bar.get_attribute("aria-valuenow"), str(value))
         self.b.js(WHEEL_DOWN)
         self.assertEqual(bar.get_attribute("aria-valuenow"), str(value + 1))  # one large step
         self.assertEqual(self.b.box("nSpomaleni"), str(30 * (value + 1) + 1))
+        # At either end the value stays in the range, whatever adds to it or takes from it.
+        for ends, keys, count in ((Keys.END, (Keys.ARROW_RIGHT, Keys.PAGE_UP, Keys.ARROW_UP), "983011"),
+                                  (Keys.HOME, (Keys.ARROW_LEFT, Keys.PAGE_DOWN), "1")):
+            self.key(ends)
+            for key in keys:
+                self.key(key)
+            self.assertEqual(self.b.box("nSpomaleni"), count)
+        more.click()
         self.key(Keys.END)
-        self.assertEqual(self.b.box("nSpomaleni"), "983011")
-        self.key(Keys.HOME)
-        self.assertEqual(self.b.box("nSpomaleni"), "1")
+        more.click()
+        self.b.js(WHEEL_DOWN)
+        self.assertEqual(bar.get_attribute("aria-valuenow"), "32767")
 
     def test_enter_and_space_press_the_focused_button(self):
         self.assertEqual(self.active(), "cmdStart")
@@ -309,12 +405,20 @@ class PageTest(unittest.TestCase):
         self.key(Keys.ENTER)  # a whole run at count 1: over in a fraction of a second
         self.b.wait(lambda: self.el("labZdroj").is_displayed(), timeout=10)
         self.b.wait_for_run()
+        # A held Enter: its repeats press nothing more.
+        for _ in range(3):
+            self.b.cdp("Input.dispatchKeyEvent", type="keyDown", key="Enter", code="Enter",
+                       windowsVirtualKeyCode=13, text="\r", autoRepeat=True)
+        self.b.cdp("Input.dispatchKeyEvent", type="keyUp", key="Enter", code="Enter",
+                   windowsVirtualKeyCode=13)
+        self.assertFalse(self.b.running())
+        self.assertEqual(self.b.js("return KvelmorPage.runsStarted"), 1)
         self.key(Keys.TAB)
         self.assertEqual(self.active(), "cmdKonec")
         self.key(Keys.SPACE)
         self.assertTrue(self.b.js("return KvelmorPage.hasEnded()"))
 
-    def test_konec_ends_the_program_for_good(self):
+    def test_konec_ends_the_program_and_offers_a_restart(self):
         self.el("cmdKonec").click()
         message = self.b.driver.find_element(By.ID, "kv-ended")
         self.assertIn("Kvelmor skončil", message.text)
@@ -327,16 +431,38 @@ class PageTest(unittest.TestCase):
         self.assertEqual(self.b.box("nFi"), "0.6")
         self.assertEqual(self.b.canvas_pixels()[2].count(0), len(self.b.canvas_pixels()[2]))
         # The page's own keys are gone, the browser's stay: F5 and Ctrl+R still reload.
-        press = ("var e = new KeyboardEvent('keydown', {key: arguments[0], ctrlKey: arguments[1],"
-                 " bubbles: true, cancelable: true}); document.body.dispatchEvent(e);"
-                 " return e.defaultPrevented;")
-        self.assertTrue(self.b.js(press, "Tab", False))
-        self.assertTrue(self.b.js(press, "Enter", False))
-        self.assertFalse(self.b.js(press, "F5", False))
-        self.assertFalse(self.b.js(press, "r", True))
-        self.b.load()
+        self.b.js("document.activeElement.blur()")
+        self.assertTrue(self.b.js(KEY_DROPPED, "Tab", False, False, False))
+        self.assertTrue(self.b.js(KEY_DROPPED, "Enter", False, False, False))
+        self.assertFalse(self.b.js(KEY_DROPPED, "F5", False, False, False))
+        self.assertFalse(self.b.js(KEY_DROPPED, "r", True, False, False))
+        # "Spustit znovu", for tablets and phones without F5: it takes the focus, and Enter on
+        # it starts the program anew.
+        restart = self.el("kv-restart")
+        self.assertEqual(restart.text, "Spustit znovu")
+        restart.click()
+        self.b.wait(lambda: self.b.js("return !!(window.KvelmorPage && KvelmorPage.ready)"))
         self.assertFalse(self.b.js("return KvelmorPage.hasEnded()"))
+        self.el("cmdKonec").click()
+        self.assertEqual(self.active(), "kv-restart")
+        self.key(Keys.ENTER)
+        self.b.wait(lambda: self.b.js("return !!(window.KvelmorPage && KvelmorPage.ready &&"
+                                      " !KvelmorPage.hasEnded())"))
         self.assertTrue(self.el("cmdStart").is_displayed())
+
+    def test_unknown_names_fail_with_a_clear_message(self):
+        script = ("try { %s; return 'no error'; }"
+                  " catch (e) { return (e instanceof TypeError ? 'TypeError: ' : '') + e.message; }")
+        for call, name in (("KvelmorPage.boxText('nNic')", "nNic"),
+                           ("KvelmorPage.setBoxText('nRoztec', '1')", "nRoztec"),
+                           ("KvelmorPage.placeLabel('labNic', 1, 1)", "labNic"),
+                           ("KvelmorPage.setOptionSelected('op7', true, 1)", "op7"),
+                           ("Module.ccall('kv_selectOption', null, ['string'], ['opV500'])", "opV500")):
+            with self.subTest(call=call):
+                message = self.b.js(script % call)
+                self.assertIn('"%s"' % name, message)
+                self.assertNotIn("TypeError", message)
+        self.assertEqual(self.b.box("nRozteč"), "350")
 
     def test_loads_nothing_from_anywhere(self):
         self.assertTrue(self.b.driver.current_url.startswith("file://"))
@@ -347,38 +473,259 @@ class PageTest(unittest.TestCase):
         self.assertNotIn("@import", html)
 
 
-class HighDensityScreenTest(unittest.TestCase):
-    """At a device-pixel ratio of 2 the canvas has twice the pixels each way, and a run's bars are
-    the desktop's, each pixel doubled."""
+class ScreenTest(PageCase):
+    """Phones, tablets and projectors: the window fitted to the screen, its picture drawn at the
+    screen's pixels, and worked with a finger or a pen."""
 
-    def test_run_is_drawn_at_the_device_pixel_ratio(self):
-        browser = Browser(PAGE, scale=2)
+    def fitted(self, width, height, ratio):
+        """Waits until the window is fitted to this screen (it may be a frame late for the test),
+        then checks it: centred on a whole device pixel, wholly visible, nothing scrolled, the
+        focus on "Start", and a picture of CSS size x fit x ratio pixels shown one to a pixel."""
+        s = min(width / WINDOW[0], height / WINDOW[1])
+        canvas = "var c = document.querySelector('canvas'), r = c.getBoundingClientRect();"
+        self.b.wait(lambda: abs(self.b.js(canvas + "return c.width;") - 765 * s * ratio) < 1.01, 10)
+        w, cut, scroll, focus, c = self.b.js(canvas + """
+            var w = document.getElementById('kvelmor').getBoundingClientRect();
+            var cut = Array.from(document.querySelectorAll('.kv-control')).filter(function (e) {
+              var b = e.getBoundingClientRect();
+              return e.offsetParent && (b.left < w.left - .5 || b.top < w.top - .5 ||
+                                        b.right > w.right + .5 || b.bottom > w.bottom + .5); });
+            var d = document.scrollingElement;
+            return [[w.left, w.top, w.width, w.height], cut.length, [scrollX, scrollY,
+                    d.scrollWidth - innerWidth, d.scrollHeight - innerHeight],
+                    document.activeElement.id, [c.width, c.height, r.width, r.height]];""")
+        self.assertEqual(self.b.js("return [innerWidth, innerHeight, devicePixelRatio]"),
+                         [width, height, ratio])
+        for got, want in zip(w, ((width - 765 * s) / 2, (height - 560 * s) / 2, 765 * s, 560 * s)):
+            self.assertAlmostEqual(got, want, delta=1 / ratio)
+        self.assertEqual([round(v * ratio, 1) % 1 for v in w[:2]], [0, 0])
+        self.assertEqual((cut, [max(v, 0) for v in scroll], focus), (0, [0] * 4, "cmdStart"))
+        self.assertLess(abs(c[1] - 560 * s * ratio), 1.01)
+        self.assertAlmostEqual(c[2] * ratio, c[0], delta=0.05)
+        self.assertAlmostEqual(c[3] * ratio, c[1], delta=0.05)
+
+    def test_the_window_fits_every_screen(self):
+        for (width, height, ratio, touch), turned in (((360, 640, 3, True), (640, 360)),
+                                                     ((1024, 768, 2, True), (768, 1024)),
+                                                     ((1366, 768, 1, False), (1920, 1080))):
+            with self.subTest(screen=(width, height, ratio)):
+                self.b.emulate(width, height, ratio, touch)
+                self.b.load()
+                self.fitted(width, height, ratio)
+                self.b.emulate(*turned, ratio=ratio, touch=touch)  # turned or resized, no reload
+                self.fitted(*turned, ratio)
+        # After a run, the browser zoomed to 120 % and its window narrowed: a new pixel ratio, and
+        # the picture made again at its pixels from the run's record, not stretched, not lost.
+        self.run_and_wait()
+        points = ((500, 480), (200, 300), (50, 300))  # axis, beam, background
+
+        def colours(r):
+            return [self.b.canvas_pixels([int((x + .5) * r), int((y + .5) * r), 1, 1])[2] for x, y in points]
+        before = colours(1080 / 560)
+        self.assertEqual(before, [b"\0\0\0\xff", b"\xc0\xff\xff\xff", bytes(GREY) + b"\xff"])
+        self.b.emulate(1600, 900, 1.25)
+        self.fitted(1600, 900, 1.25)
+        self.assertEqual(colours(900 / 560 * 1.25), before)
+        # A bar added below the window's area: the window takes the room left within a frame.
+        fit = self.b.driver.execute_async_script("""
+            var done = arguments[0], bar = document.createElement('div');
+            bar.style.height = '200px';
+            document.body.appendChild(bar);
+            requestAnimationFrame(function () { requestAnimationFrame(function () {
+              done(document.getElementById('kvelmor').getBoundingClientRect().bottom); }); });""")
+        self.assertAlmostEqual(fit, 700, delta=0.5)
+
+    def test_bars_at_fractional_ratios_join_and_match_the_desktops(self):
+        ewidth, _, desktop = exported("0.6", "350")
+        desktop_ends = bar_ends(ewidth, desktop, range(98, 502), 498)
+        for ratio in (0.67, 1.25, 2, 3):
+            with self.subTest(ratio=ratio):
+                self.b.emulate(*WINDOW, ratio=ratio)
+                self.b.load()
+                self.run_and_wait()
+                left, top = int(499 * ratio), int(99 * ratio)
+                width, _, page = self.b.canvas_pixels([left, top, int(761 * ratio) - left,
+                                                       int(501 * ratio) - top])
+                rows = 0
+                for y in range(top, int(501 * ratio) - 1):
+                    # The desktop's row under this device row's middle; from a ratio of 2, where
+                    # the page rounds bar ends to device pixels, or the nearer of its neighbours.
+                    middle = (y + 0.5) / ratio
+                    ends = [desktop_ends[int(m) - 98] or 0
+                            for m in ((middle - .5, middle, middle + .5) if ratio >= 2 else (middle,))]
+                    if max(ends) <= 501:  # no bar beyond the axis here
+                        continue
+                    drawn = bar_ends(width, page, [y - top], int(501 * ratio) - left)[0]
+                    self.assertIsNotNone(drawn, "row %d: a gap" % y)
+                    scaled = [math.ceil((e + 1) * ratio - 0.5) - 1 - left for e in ends if e]
+                    self.assertLessEqual(min(abs(drawn - e) for e in scaled), 1, "row %d" % y)
+                    rows += 1
+                self.assertGreater(rows, 250 * ratio)
+
+    def test_a_zoom_during_a_run_ends_in_the_same_picture(self):
+        picture = ("var c = document.querySelector('canvas');"
+                   " return [c.width, c.height, c.getContext('2d').getImageData(0, 0, c.width, c.height).data];")
+        self.slow_down(10)
+        self.el("cmdStart").click()
+        self.b.wait(lambda: self.steps_drawn() > 40, timeout=30)
+        self.assertTrue(self.b.running())
+        self.b.emulate(900, 700, 1.5)  # a browser zoom and a new size at once
+        self.fitted(900, 700, 1.5)
+        self.b.wait_for_run()
+        self.b.js("window.kvZoomed = (function () { %s })();" % picture)
+        self.el("HScroll1").send_keys(Keys.HOME)  # the same picture, drawn without a pause
+        self.run_and_wait()
+        self.assertEqual(self.b.js("var a = (function () { %s })(), b = window.kvZoomed;"
+                                   " return a[0] === b[0] && a[1] === b[1] &&"
+                                   " a[2].every(function (v, i) { return v === b[2][i]; });" % picture), True)
+
+    def test_a_finger_works_the_scroll_bar(self):
+        self.b.emulate(1024, 768, 2, True)
+        self.b.load()
+        self.b.js(COUNT_WRITES, "nSpomaleni")
+        # A drag: the value follows the finger, and the count is written once, on release.
+        x, y, w, h = self.b.page_rect(".kv-scroll-thumb")
+        self.b.touch("touchStart", x + w / 2, y + h / 2)
+        for step in range(1, 6):
+            self.b.touch("touchMove", x + w / 2 + 8 * step, y + h / 2)
+        self.b.wait(lambda: self.value() > 6000, timeout=5)
+        self.assertEqual(self.b.js("return window.kvWrites"), 0)
+        self.b.touch("touchEnd")
+        self.b.wait(lambda: self.b.js("return window.kvWrites") > 0, timeout=5)
+        value = self.value()
+        self.assertEqual((self.b.box("nSpomaleni"), self.b.js("return window.kvWrites")),
+                         (str(30 * value + 1), 2))  # the value, then the count
+        # An arrow held by a finger repeats its step, as under the mouse, until it is lifted.
+        x, y, w, h = self.b.page_rect(".kv-scroll-more")
+        self.b.touch("touchStart", x + w / 2, y + h / 2)
+        self.b.wait(lambda: self.value() >= value + 3, timeout=10)
+        self.b.touch("touchEnd")
+        held = self.b.box("nSpomaleni")
+        time.sleep(0.3)
+        self.assertEqual(self.b.box("nSpomaleni"), held)
+        # The track left of the thumb takes a step away.
+        x, y, w, h = self.b.page_rect(".kv-scroll-track")
+        before = self.value()
+        self.b.tap(x + 4, y + h / 2)
+        self.b.wait(lambda: self.value() == before - 1, timeout=5)
+
+    def test_touch_areas_at_the_tablet_size(self):
+        self.b.emulate(1024, 768, 2, True)
+        self.b.load()
+        # Each control: the largest square of points a CSS pixel apart where a finger presses it
+        # (the control the browser finds there, or beside every control the page's choice), and
+        # the room between its neighbours above and below, half of each gap being the nearer's.
+        areas = self.b.js("""
+            var names = ['cmdStart', 'cmdKonec', 'HScroll1', 'op5', 'op1', 'op06', 'op02', 'op003',
+                         'opV300', 'opV350', 'opV400'];
+            var boxes = names.map(function (n) {
+              return document.querySelector('[data-name="' + n + '"]').getBoundingClientRect(); });
+            function owner(x, y) {
+              var e = boxes.some(function (b) { return x > b.left - 2 && x < b.right + 2 &&
+                                                       y > b.top - 2 && y < b.bottom + 2; })
+                      && document.elementFromPoint(x, y).closest('[data-name]');
+              return e && names.indexOf(e.dataset.name) >= 0 ? e.dataset.name : KvelmorPage.touchTargetAt(x, y);
+            }
+            return names.map(function (n, k) {
+              var b = boxes[k], w = Math.ceil(b.width + 36), best = 0, col = new Array(w).fill(0);
+              for (var y = 0; y < b.height + 36; y++) {
+                for (var x = 0; x < w; x++) col[x] = owner(b.left - 17.5 + x, b.top - 17.5 + y) === n ? col[x] + 1 : 0;
+                for (var grown = true; grown; ) {  // a square one larger ends on this row?
+                  for (var run = 0, x = 0, grown = false; x < w && !grown; x++) {
+                    run = col[x] > best ? run + 1 : 0;
+                    grown = run > best;
+                  }
+                  if (grown) best++;
+                }
+              }
+              var above = -1e3, below = 1e3;
+              boxes.forEach(function (o) {
+                if (o === b || o.right <= b.left || o.left >= b.right) return;
+                if (o.bottom <= b.top + 2) above = Math.max(above, Math.min((o.bottom + b.top) / 2, b.top));
+                if (o.top >= b.bottom - 2) below = Math.min(below, o.top < b.bottom ? o.top : (o.top + b.bottom) / 2);
+              });
+              return [n, best, below - above];
+            });""")
+        for name, square, room in areas:
+            # At least 24 x 24 CSS px, or, hemmed in between two neighbours with less room, all
+            # of it; within a pixel of the points' spacing and one of the browser's hit testing.
+            self.assertGreaterEqual(square, min(24, math.floor(room)) - 2, (name, square, room))
+        # A pen beside the controls (Chromium would move a finger's tap there by itself): below
+        # "400", right of the scroll bar's arrow, and between "Start" and "Konec", nearer "Konec".
+        for selector, side, done in (('[data-name="opV400"]', "below", "KvelmorPage.boxText('nRozteč') === '400'"),
+                                     (".kv-scroll-more", "right", "KvelmorPage.boxText('nSpomaleni') === '31'"),
+                                     ("#cmdKonec", "left", "KvelmorPage.hasEnded()")):
+            x, y, w, h = self.b.page_rect(selector)
+            self.b.tap(*{"below": (x + w / 2, y + h + 4), "right": (x + w + 4, y + h / 2),
+                         "left": (x - 3, y + h / 2)}[side], pen=True)
+            self.b.wait(lambda: self.b.js("return " + done), timeout=5)
+
+    def test_the_window_keeps_one_finger_gestures_and_leaves_the_page_free(self):
+        self.b.emulate(1024, 768, 2, True)
+        self.b.load()
+        self.assertEqual(self.b.js("var s = getComputedStyle(document.getElementById('kvelmor'));"
+                                   " return [s.touchAction, s.userSelect];"), ["pinch-zoom", "none"])
+        self.assertTrue(self.b.js("var e = new PointerEvent('contextmenu', {pointerType: 'touch',"
+                                  " bubbles: true, cancelable: true});"
+                                  " document.querySelector('canvas').dispatchEvent(e); return e.defaultPrevented;"))
+        # Two fingers zoom the page, and the picture is made sharp at the zoom once they rest.
+        width = self.b.js("return document.querySelector('canvas').width")
+        self.b.cdp("Emulation.setPageScaleFactor", pageScaleFactor=2)
         try:
-            browser.load()
-            self.assertEqual(browser.js("return window.devicePixelRatio"), 2)
-            browser.driver.find_element(By.ID, "cmdStart").click()
-            browser.wait_for_run()
-            width, height, page = browser.canvas_pixels()
-            self.assertEqual((width, height), (1602, 1302))
-            self.assertEqual(browser.rect("kvelmor")[2:], [765, 560])
-            out = tempfile.mkdtemp(prefix="kvelmor-export-")
-            subprocess.run([EXPORT, "--frequency", "stredni", "--distance", "350", "--out", out,
-                            "--scale", "1"], check=True,
-                           env=dict(os.environ, QT_QPA_PLATFORM="offscreen"))
-            ewidth, eheight, desktop = read_png(os.path.join(out, "kvelmor-0.6-350.png"))
-            desktop_ends = bar_ends(ewidth, eheight, desktop, 99, 500)
-            page_ends = bar_ends(width, height, page, 2 * 99, 2 * 500 + 1)
-            # Each device row ends where the desktop's bars end, doubled, within the bars of that
-            # logical row and its neighbours: at 2x a bar's height is rounded to half a pixel, so
-            # a row may show the neighbouring step's bar.
-            for device_row, end in enumerate(page_ends, start=2 * 99):
-                row = device_row // 2
-                near = [2 * e + 1 for e in desktop_ends[max(row - 1, 99) - 99:row + 2 - 99] if e]
-                self.assertTrue(min(near) - 2 <= end <= max(near) + 2,
-                                "device row %d ends at %d, desktop near it %s" % (device_row, end, near))
-            self.assertFalse(browser.console_errors())
+            self.b.wait(lambda: abs(self.b.js("return document.querySelector('canvas').width") - 2 * width) <= 1, 10)
         finally:
-            browser.close()
+            self.b.cdp("Emulation.setPageScaleFactor", pageScaleFactor=1)
+        # During a run the window takes no input, but touches and Ctrl+wheel (the browser's zoom)
+        # are not cancelled: the page can still be panned and zoomed.
+        self.el("HScroll1").send_keys(Keys.END)
+        self.el("cmdStart").click()
+        self.assertEqual(self.b.js("""
+            var touch = new TouchEvent('touchstart', {bubbles: true, cancelable: true});
+            document.querySelector('canvas').dispatchEvent(touch);
+            var wheel = new WheelEvent('wheel', {deltaY: 100, ctrlKey: true, bubbles: true, cancelable: true});
+            document.getElementById('HScroll1').dispatchEvent(wheel);
+            return [touch.defaultPrevented, wheel.defaultPrevented];"""), [False, False])
+        x, y, w, h = self.b.page_rect("#op1")
+        self.b.tap(x + w / 2, y + h / 2)
+        time.sleep(0.2)
+        self.assertEqual((self.b.box("nFi"), self.b.running()), ("0.6", True))
+        self.b.load()
+
+    def test_printing_gives_the_window_alone_on_one_page(self):
+        self.b.emulate(1920, 1080)
+        self.b.load()
+        self.run_and_wait()
+        # Chrome's default: no backgrounds. The window keeps its own, scaled to the paper's width.
+        data = base64.b64decode(self.b.cdp("Page.printToPDF", printBackground=False)["data"])
+        self.assertEqual(len(re.findall(rb"/Type\s*/Page\b", data)), 1)
+        paper = float(re.search(rb"/MediaBox\s*\[0 0 ([\d.]+)", data).group(1))
+        drawing = b"".join(zlib.decompress(data[m.end():data.index(b"endstream", m.end())])
+                           for m in re.finditer(rb"stream\r?\n", data) if data[m.end():m.end() + 1] == b"x")
+        self.assertIn(b".7529 .7529 .7529 rg", drawing)  # the grey of the labels and buttons
+        page_scale = float(re.search(rb"([\d.]+) 0 0 -[\d.]+ 0 [\d.]+ cm", drawing).group(1))
+        picture = max(float(w) for w in re.findall(rb"([\d.]+) 0 0 -[\d.]+ [\d.]+ [\d.]+ cm", drawing))
+        self.assertAlmostEqual(picture * page_scale, paper - 2 * 10 / 25.4 * 72, delta=2)  # 10 mm margins
+        self.b.cdp("Emulation.setEmulatedMedia", media="print")
+        shown = self.b.js("return Array.from(document.body.children).filter(function (e) {"
+                          " return getComputedStyle(e).display !== 'none'; }).map(function (e) { return e.id; })")
+        self.b.cdp("Emulation.setEmulatedMedia", media="")
+        self.assertEqual(shown, ["kv-area"])
+
+    def test_a_damaged_copy_says_so(self):
+        with open(PAGE, "rb") as f:
+            page = f.read()
+        at = page.index(b"base64,") + 200000
+        path = os.path.join(tempfile.mkdtemp(prefix="kvelmor-damaged-"), "kvelmor.html")
+        for copy in (page[:len(page) // 2], page[:at] + bytes([page[at] ^ 1]) + page[at + 1:],
+                     page.replace(b"kv_refit", b"kv_refiu", 1)):  # cut short, a byte changed
+            with open(path, "wb") as f:
+                f.write(copy)
+            self.b.driver.get("file://" + path)
+            self.b.wait(lambda: self.el("kv-damaged").is_displayed(), timeout=10)
+            self.assertIn("neúplný nebo poškozený", self.el("kv-damaged").text)
+            self.assertIn("incomplete or damaged", self.el("kv-damaged").text)
+            self.assertFalse(self.b.js("return !!(window.KvelmorPage && KvelmorPage.ready)"))
+        self.b.console_errors()  # what the damaged copies logged is theirs
 
 
 if __name__ == "__main__":

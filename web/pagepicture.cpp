@@ -1,0 +1,97 @@
+#include "web/pagepicture.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace kvelmor {
+
+PagePicture::PagePicture(int logicalWidth, int logicalHeight, double ratio, Made made, Shown shown)
+    : logicalWidth_(logicalWidth),
+      logicalHeight_(logicalHeight),
+      made_(std::move(made)),
+      shown_(std::move(shown))
+{
+    make(ratio);
+}
+
+namespace {
+
+double usableRatio(double ratio)
+{
+    return std::isfinite(ratio)
+               ? std::clamp(ratio, PagePicture::kSmallestRatio, PagePicture::kLargestRatio)
+               : 1.0;
+}
+
+}  // namespace
+
+bool PagePicture::setRatio(double ratio)
+{
+    ratio = usableRatio(ratio);
+    if (std::abs(ratio - picture_->ratio()) <= 1e-9 * ratio) return false;
+    make(ratio);
+    return true;
+}
+
+// The record drawn into a picture at the new size, which is then shown whole.
+void PagePicture::make(double ratio)
+{
+    auto picture = std::make_unique<PixelPicture>(logicalWidth_, logicalHeight_, usableRatio(ratio),
+                                                  [this](const PixelPicture::Rect& r) {
+                                                      if (shown_) shown_(*picture_, r);
+                                                  });
+    record_.drawOnto(*picture);
+    picture_ = std::move(picture);
+    if (made_) made_(*picture_);
+    picture_->flush();
+}
+
+void PagePicture::setScaleUnit(ScaleUnit unit)
+{
+    record_.setScaleUnit(unit);
+    picture_->setScaleUnit(unit);
+}
+
+void PagePicture::setLineWidth(int pixels)
+{
+    record_.setLineWidth(pixels);
+    picture_->setLineWidth(pixels);
+}
+
+void PagePicture::setFillStyle(FillStyle style)
+{
+    record_.setFillStyle(style);
+    picture_->setFillStyle(style);
+}
+
+void PagePicture::setFillColour(Colour colour)
+{
+    record_.setFillColour(colour);
+    picture_->setFillColour(colour);
+}
+
+void PagePicture::line(float x1, float y1, float x2, float y2)
+{
+    record_.line(x1, y1, x2, y2);
+    picture_->line(x1, y1, x2, y2);
+}
+
+void PagePicture::line(float x1, float y1, float x2, float y2, Colour colour)
+{
+    record_.line(x1, y1, x2, y2, colour);
+    picture_->line(x1, y1, x2, y2, colour);
+}
+
+void PagePicture::circle(float x, float y, float radius)
+{
+    record_.circle(x, y, radius);
+    picture_->circle(x, y, radius);
+}
+
+void PagePicture::flush()
+{
+    record_.flush();
+    picture_->flush();
+}
+
+}  // namespace kvelmor

@@ -1,0 +1,61 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+
+#include "canvas/recordingsurface.h"
+#include "web/pixelpicture.h"
+
+namespace kvelmor {
+
+// The page's drawing surface. What the run draws goes into a record of the run and into a
+// PixelPicture at the page's current pixel size. When the page is fitted to a new size (a
+// resize, a rotation, a browser zoom, another screen), setRatio() makes a new picture at the new
+// size and draws the record into it by the same pixel rule, so nothing is ever stretched; a run
+// under way goes on drawing into the new picture.
+class PagePicture final : public Surface {
+public:
+    // A picture `logicalWidth` x `logicalHeight` logical pixels large, with `ratio` device pixels
+    // to a logical pixel. `made` is told of every new picture before anything of it is shown,
+    // `shown` of every rectangle of it to copy to the screen (at each flush).
+    using Made = std::function<void(const PixelPicture&)>;
+    using Shown = std::function<void(const PixelPicture&, const PixelPicture::Rect&)>;
+    PagePicture(int logicalWidth, int logicalHeight, double ratio, Made made, Shown shown);
+
+    // The device-pixel ratios a picture is made at: below the smallest the drawing would be lost,
+    // above the largest (a pinch-zoomed phone) the picture would take more memory and time than
+    // its sharpness is worth; the browser then enlarges it.
+    static constexpr double kSmallestRatio = 0.25;
+    static constexpr double kLargestRatio = 6;
+
+    // Makes the picture anew at `ratio` (kept within the limits above) and draws the record into
+    // it, unless the picture already has that ratio. Returns whether it made a new one.
+    bool setRatio(double ratio);
+
+    // At the start of a run the record starts afresh: every run paints its grey background over
+    // all that an earlier run drew, so the last run's record alone draws the picture again.
+    void beginRun() { record_.clear(); }
+
+    const PixelPicture& picture() const { return *picture_; }
+
+    void setScaleUnit(ScaleUnit unit) override;
+    void setLineWidth(int pixels) override;
+    void setFillStyle(FillStyle style) override;
+    void setFillColour(Colour colour) override;
+    void line(float x1, float y1, float x2, float y2) override;
+    void line(float x1, float y1, float x2, float y2, Colour colour) override;
+    void circle(float x, float y, float radius) override;
+    void flush() override;
+
+private:
+    void make(double ratio);
+
+    int logicalWidth_;
+    int logicalHeight_;
+    Made made_;
+    Shown shown_;
+    RecordingSurface record_;
+    std::unique_ptr<PixelPicture> picture_;
+};
+
+}  // namespace kvelmor
