@@ -34,6 +34,7 @@ TEST_LIMIT = 90
 
 GREY = (0xC0, 0xC0, 0xC0)
 WINDOW = (765, 560)  # the window's size in logical pixels
+SCREEN = None  # a screen that shows the window at its own size above the page's bar
 
 # One notch of the mouse wheel, turned towards the user, over the scroll bar.
 WHEEL_DOWN = ("document.getElementById('HScroll1').dispatchEvent(new WheelEvent('wheel',"
@@ -55,20 +56,24 @@ KvelmorPage.setBoxText = function (name) {
 };"""
 
 browser = None
-exports = {}  # (frequency, distance) -> the export's process, then its picture
+exports = {}  # (frequency, distance, scale) -> the export's process, then the folder of its files
 EXPORT_NAMES = {"0.6": "stredni", "1": "vyssi", "0.03": "nizky"}
 
 
 def setUpModule():
-    global browser
-    # The desktop's pictures the tests compare with, made while the browser starts.
-    for key in (("0.6", "350"), ("1", "400"), ("0.03", "300")):
+    global browser, SCREEN
+    # The desktop's files the tests compare with, made while the browser starts; under a Czech
+    # locale, whose plot texts the page writes.
+    for key in (("0.6", "350", 1), ("1", "400", 1), ("0.03", "300", 1), ("0.6", "350", 2), ("1", "400", 2)):
         out = tempfile.mkdtemp(prefix="kvelmor-export-")
         process = subprocess.Popen([EXPORT, "--frequency", EXPORT_NAMES[key[0]], "--distance", key[1],
-                                    "--out", out, "--scale", "1"],
-                                   env=dict(os.environ, QT_QPA_PLATFORM="offscreen"))
-        exports[key] = (process, os.path.join(out, "kvelmor-%s-%s.png" % key))
+                                    "--out", out, "--scale", str(key[2])],
+                                   env=dict(os.environ, QT_QPA_PLATFORM="offscreen", LC_ALL="cs_CZ.UTF-8"))
+        exports[key] = (process, out)
     browser = Browser(PAGE)
+    browser.emulate(WINDOW[0], WINDOW[1] + 100)
+    browser.load()
+    SCREEN = (WINDOW[0], WINDOW[1] + round(browser.js("return document.getElementById('kv-bar').offsetHeight")))
 
 
 def tearDownModule():
@@ -112,19 +117,28 @@ def bar_ends(width, rgba, rows, left):
     return ends
 
 
-def exported(frequency, distance):
-    """The desktop program's picture of a run, as kvelmor-export draws it: (width, height, RGBA)."""
-    made = exports[(frequency, distance)]
-    if isinstance(made[0], subprocess.Popen):
-        process, path = made
+def export_folder(frequency, distance, scale=1):
+    """The folder of the files kvelmor-export writes of a setting at `scale`."""
+    made = exports[(frequency, distance, scale)]
+    if isinstance(made, tuple):
+        process, made = made
         assert process.wait() == 0, "kvelmor-export failed"
-        exports[(frequency, distance)] = made = read_png(path)
+        exports[(frequency, distance, scale)] = made
     return made
 
 
+def exported(frequency, distance, scale=1):
+    """The desktop program's picture of a run, as kvelmor-export draws it: (width, height, RGBA)."""
+    key = ("png", frequency, distance, scale)
+    if key not in exports:
+        exports[key] = read_png(os.path.join(export_folder(frequency, distance, scale),
+                                             "kvelmor-%s-%s.png" % (frequency, distance)))
+    return exports[key]
+
+
 class PageCase(unittest.TestCase):
-    """The page loaded afresh for each test, on a screen of the window's own size (one CSS pixel
-    a logical pixel) unless the test emulates another."""
+    """The page loaded afresh for each test, on a screen that shows the window at its own size
+    (one CSS pixel a logical pixel) above the page's bar, unless the test emulates another."""
 
     def setUp(self):
         def overdue(signum, frame):
@@ -132,7 +146,7 @@ class PageCase(unittest.TestCase):
         signal.signal(signal.SIGALRM, overdue)
         signal.alarm(TEST_LIMIT)
         self.b = browser
-        self.b.emulate(*WINDOW)
+        self.b.emulate(*SCREEN)
         self.b.load()
 
     def tearDown(self):
@@ -478,12 +492,26 @@ class ScreenTest(PageCase):
     screen's pixels, and worked with a finger or a pen."""
 
     def fitted(self, width, height, ratio):
-        """Waits until the window is fitted to this screen (it may be a frame late for the test),
-        then checks it: centred on a whole device pixel, wholly visible, nothing scrolled, the
-        focus on "Start", and a picture of CSS size x fit x ratio pixels shown one to a pixel."""
-        s = min(width / WINDOW[0], height / WINDOW[1])
+        """Waits until the window is fitted to this screen above the page's bar (it may be a frame
+        late for the test), then checks it: centred on a whole device pixel, wholly visible,
+        nothing scrolled, the focus on "Start", a picture of CSS size x fit x ratio pixels shown
+        one to a pixel, and below it the bar, wholly visible, its buttons at least 24 x 24 px."""
+        def fit():
+            bar = self.b.js("return document.getElementById('kv-bar').getBoundingClientRect().height")
+            return bar, min(width / WINDOW[0], (height - bar) / WINDOW[1])
         canvas = "var c = document.querySelector('canvas'), r = c.getBoundingClientRect();"
-        self.b.wait(lambda: abs(self.b.js(canvas + "return c.width;") - 765 * s * ratio) < 1.01, 10)
+        self.b.wait(lambda: abs(self.b.js(canvas + "return c.width;") - 765 * fit()[1] * ratio) < 1.01, 10)
+        bar, s = fit()
+        self.assertGreater(bar, 24)
+        buttons = self.b.js("""
+            var w = document.getElementById('kvelmor').getBoundingClientRect();
+            return Array.from(document.querySelectorAll('#kv-bar button, #kv-bar select')).filter(
+              function (e) { return e.offsetParent; }).map(function (e) {
+              var b = e.getBoundingClientRect();
+              return [e.id, b.width >= 24 && b.height >= 24 && b.left >= 0 && b.right <= innerWidth &&
+                            b.top >= w.bottom - .5 && b.bottom <= innerHeight]; });""")
+        self.assertEqual(len(buttons), 6)
+        self.assertEqual([ok for _, ok in buttons], [True] * 6, buttons)
         w, cut, scroll, focus, c = self.b.js(canvas + """
             var w = document.getElementById('kvelmor').getBoundingClientRect();
             var cut = Array.from(document.querySelectorAll('.kv-control')).filter(function (e) {
@@ -496,7 +524,7 @@ class ScreenTest(PageCase):
                     document.activeElement.id, [c.width, c.height, r.width, r.height]];""")
         self.assertEqual(self.b.js("return [innerWidth, innerHeight, devicePixelRatio]"),
                          [width, height, ratio])
-        for got, want in zip(w, ((width - 765 * s) / 2, (height - 560 * s) / 2, 765 * s, 560 * s)):
+        for got, want in zip(w, ((width - 765 * s) / 2, (height - bar - 560 * s) / 2, 765 * s, 560 * s)):
             self.assertAlmostEqual(got, want, delta=1 / ratio)
         self.assertEqual([round(v * ratio, 1) % 1 for v in w[:2]], [0, 0])
         self.assertEqual((cut, [max(v, 0) for v in scroll], focus), (0, [0] * 4, "cmdStart"))
@@ -519,28 +547,30 @@ class ScreenTest(PageCase):
         self.run_and_wait()
         points = ((500, 480), (200, 300), (50, 300))  # axis, beam, background
 
-        def colours(r):
+        def colours():
+            r = self.b.js("return KvelmorPage.pictureRatio()")
             return [self.b.canvas_pixels([int((x + .5) * r), int((y + .5) * r), 1, 1])[2] for x, y in points]
-        before = colours(1080 / 560)
+        before = colours()
         self.assertEqual(before, [b"\0\0\0\xff", b"\xc0\xff\xff\xff", bytes(GREY) + b"\xff"])
         self.b.emulate(1600, 900, 1.25)
         self.fitted(1600, 900, 1.25)
-        self.assertEqual(colours(900 / 560 * 1.25), before)
-        # A bar added below the window's area: the window takes the room left within a frame.
-        fit = self.b.driver.execute_async_script("""
-            var done = arguments[0], bar = document.createElement('div');
-            bar.style.height = '200px';
-            document.body.appendChild(bar);
+        self.assertEqual(colours(), before)
+        # More below the window's area: the window takes the room left within a frame.
+        fit, bar = self.b.driver.execute_async_script("""
+            var done = arguments[0], more = document.createElement('div');
+            more.style.height = '200px';
+            document.body.appendChild(more);
             requestAnimationFrame(function () { requestAnimationFrame(function () {
-              done(document.getElementById('kvelmor').getBoundingClientRect().bottom); }); });""")
-        self.assertAlmostEqual(fit, 700, delta=0.5)
+              done([document.getElementById('kvelmor').getBoundingClientRect().bottom,
+                    document.getElementById('kv-bar').offsetHeight]); }); });""")
+        self.assertAlmostEqual(fit, 700 - bar, delta=0.5)
 
     def test_bars_at_fractional_ratios_join_and_match_the_desktops(self):
         ewidth, _, desktop = exported("0.6", "350")
         desktop_ends = bar_ends(ewidth, desktop, range(98, 502), 498)
         for ratio in (0.67, 1.25, 2, 3):
             with self.subTest(ratio=ratio):
-                self.b.emulate(*WINDOW, ratio=ratio)
+                self.b.emulate(*SCREEN, ratio=ratio)
                 self.b.load()
                 self.run_and_wait()
                 left, top = int(499 * ratio), int(99 * ratio)
@@ -621,9 +651,10 @@ class ScreenTest(PageCase):
             var boxes = names.map(function (n) {
               return document.querySelector('[data-name="' + n + '"]').getBoundingClientRect(); });
             function owner(x, y) {
-              var e = boxes.some(function (b) { return x > b.left - 2 && x < b.right + 2 &&
-                                                       y > b.top - 2 && y < b.bottom + 2; })
-                      && document.elementFromPoint(x, y).closest('[data-name]');
+              var hit = boxes.some(function (b) { return x > b.left - 2 && x < b.right + 2 &&
+                                                         y > b.top - 2 && y < b.bottom + 2; })
+                        && document.elementFromPoint(x, y);  // null off the screen
+              var e = hit && hit.closest('[data-name]');
               return e && names.indexOf(e.dataset.name) >= 0 ? e.dataset.name : KvelmorPage.touchTargetAt(x, y);
             }
             return names.map(function (n, k) {
