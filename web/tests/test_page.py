@@ -21,6 +21,7 @@ import zlib
 from selenium.webdriver.common.action_chains import ActionChains
 from selenium.webdriver.common.by import By
 from selenium.webdriver.common.keys import Keys
+from selenium.webdriver.support.select import Select
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from pagedriver import Browser, read_png  # noqa: E402
@@ -757,6 +758,218 @@ class ScreenTest(PageCase):
             self.assertIn("incomplete or damaged", self.el("kv-damaged").text)
             self.assertFalse(self.b.js("return !!(window.KvelmorPage && KvelmorPage.ready)"))
         self.b.console_errors()  # what the damaged copies logged is theirs
+
+
+class BarTest(PageCase):
+    """The bar below the window: the last run's files saved as kvelmor-export writes them, full
+    screen, F6, the link, and the setting that the page's address opens."""
+
+    SAVING = ("kv-save-picture", "kv-save-data", "kv-save-plot")
+    LABELS = "['labClona', 'labDetektorB', 'labPravděpodobnost', 'labZdroj']"
+
+    def downloads(self):
+        """A fresh folder that the browser saves into from now on."""
+        folder = tempfile.mkdtemp(prefix="kvelmor-saved-")
+        self.b.cdp("Browser.setDownloadBehavior", behavior="allow", downloadPath=folder)
+        return folder
+
+    def saved(self, folder, name):
+        """The file once the browser has finished saving it: it holds the name with an empty file
+        while it saves into a ".crdownload" file, which then takes the name whole."""
+        path = os.path.join(folder, name)
+        self.b.wait(lambda: os.path.exists(path) and os.path.getsize(path) > 0 and
+                    not any(f.endswith(".crdownload") for f in os.listdir(folder)), timeout=20)
+        with open(path, "rb") as f:
+            return f.read()
+
+    def said(self):
+        return self.b.js("return document.querySelector('.kv-status').textContent")
+
+    def test_saved_files_are_the_exports(self):
+        for option, distance, frequency in (("op06", "opV350", "0.6"), ("op1", "opV400", "1")):
+            with self.subTest(frequency=frequency, distance=distance):
+                self.el(option).click()
+                self.el(distance).click()
+                self.run_and_wait()
+                self.el("op5").click()  # the setting after the run is not what is saved
+                base = "kvelmor-%s-%s" % (frequency, distance[3:])
+                folder = self.downloads()
+                self.el("kv-save-data").click()
+                self.el("kv-save-plot").click()
+                for suffix in (".csv", "-plot.svg"):
+                    with open(os.path.join(export_folder(frequency, distance[3:]), base + suffix), "rb") as f:
+                        self.assertEqual(self.saved(folder, base + suffix), f.read(), suffix)
+                # The picture, outside the labels' boxes, is the export's pixel for pixel.
+                boxes = self.b.js("return %s.map(function (n) { var b = KvelmorPage.labelBox(n);"
+                                  " return [b.left, b.top, b.width, b.height]; })" % self.LABELS)
+                for scale in (1, 2):
+                    folder = self.downloads()
+                    Select(self.el("kv-picture-scale")).select_by_index(scale - 1)
+                    self.el("kv-save-picture").click()
+                    path = os.path.join(folder, base + ".png")
+                    self.saved(folder, base + ".png")
+                    width, height, page = read_png(path)
+                    desktop = exported(frequency, distance[3:], scale)
+                    self.assertEqual((width, height), desktop[:2])
+                    self.assertEqual((width, height), (765 * scale, 560 * scale))
+                    rows = 0
+                    for y in range(height):
+                        cuts = sorted((l * scale, (l + w) * scale) for l, t, w, h in boxes
+                                      if t * scale <= y < (t + h) * scale)
+                        x = 0
+                        for left, right in cuts + [(width, width)]:
+                            a, b = (y * width + x) * 4, (y * width + left) * 4
+                            self.assertEqual(page[a:b], desktop[2][a:b], "x%d, row %d" % (scale, y))
+                            x = max(x, right)
+                        rows += 1
+                    self.assertEqual(rows, height)
+                    self.assertNotEqual(page, desktop[2])  # the labels are the page's own fonts'
+
+    def test_saving_takes_no_input_before_or_during_a_run(self):
+        folder = self.downloads()
+        for name in self.SAVING:
+            button = self.el(name)
+            self.assertEqual(button.get_attribute("aria-disabled"), "true")
+            self.assertEqual(button.get_attribute("aria-description"), "Nejprve spusťte pokus tlačítkem Start.")
+            button.click()
+            self.assertEqual(self.said(), "Nejprve spusťte pokus tlačítkem Start.")
+        self.b.js("document.querySelector('.kv-status').textContent = ''")
+        self.slow_down(10)
+        self.el("cmdStart").click()
+        self.assertTrue(self.b.running())
+        for name in self.SAVING + ("kv-link", "kv-full-screen"):
+            self.el(name).click()
+        self.el("kv-save-data").send_keys(Keys.ENTER)
+        self.b.js("Module.ccall('kv_saveData', null, [], []); Module.ccall('kv_savePicture', null, ['number'], [1]);")
+        self.assertTrue(self.b.running(), "the run should last longer than the clicks")
+        self.b.wait_for_run()
+        self.assertEqual((self.said(), self.b.js("return !!document.fullscreenElement")), ("", False))
+        self.assertEqual(self.el("kv-save-data").get_attribute("aria-description"),
+                         "Uloží čísla posledního pokusu jako kvelmor-0.6-350.csv.")
+        self.el("kv-save-data").click()
+        self.saved(folder, "kvelmor-0.6-350.csv")
+        self.assertEqual(os.listdir(folder), ["kvelmor-0.6-350.csv"])  # nothing saved before
+
+    def test_full_screen_and_f6(self):
+        names = [self.b.driver.find_element(By.ID, i).accessible_name for i in
+                 ("kv-full-screen", "kv-save-picture", "kv-picture-scale", "kv-save-data", "kv-save-plot", "kv-link")]
+        self.assertEqual(names, ["Celá obrazovka", "Uložit obrázek", "Velikost obrázku", "Uložit data",
+                                 "Uložit graf", "Odkaz"])
+        for pressed in ("true", "false"):
+            self.el("kv-full-screen").click()
+            self.b.wait(lambda: self.el("kv-full-screen").get_attribute("aria-pressed") == pressed, 5)
+            self.assertEqual(self.b.js("return document.fullscreenElement === document.documentElement"),
+                             pressed == "true")
+        # F6 from the window to the bar and back, each to where the focus was last.
+        self.el("cmdStart").send_keys(Keys.TAB)
+        seen = []
+        for key in (Keys.F6, Keys.TAB, Keys.F6, Keys.SHIFT + Keys.F6, Keys.SHIFT + Keys.F6):
+            self.key(key)
+            seen.append(self.active())
+        self.assertEqual(seen, ["kv-full-screen", "kv-save-picture", "cmdKonec", "kv-save-picture", "cmdKonec"])
+        for _ in range(5):  # and the window's own Tab cycle is as it was
+            self.key(Keys.TAB)
+            seen.append(self.active())
+        self.assertEqual(seen[5:], ["op06", "opV350", "HScroll1", "cmdStart", "cmdKonec"])
+
+    def test_the_bar_under_a_finger_on_a_phone(self):
+        self.b.emulate(360, 640, 3, True)
+        self.b.load()
+        folder = self.downloads()
+        x, y, w, h = self.b.page_rect("#kv-save-plot")
+        self.b.tap(x + w / 2, y + h / 2)
+        self.b.wait(lambda: self.said() == "Nejprve spusťte pokus tlačítkem Start.", 5)
+        x, y, w, h = self.b.page_rect("#cmdStart")
+        self.b.tap(x + w / 2, y + h / 2)
+        self.b.wait(lambda: self.b.js("return KvelmorPage.lastRunEndedAt > 0"), 30)
+        x, y, w, h = self.b.page_rect("#kv-save-plot")
+        self.b.tap(x + w / 2, y + h / 2)
+        self.assertTrue(self.saved(folder, "kvelmor-0.6-350-plot.svg").startswith(b"<?xml"))
+
+    def test_the_address_opens_a_setting(self):
+        url = "file://" + self.b.page + "?"
+
+        def opened(query):
+            self.b.driver.get(url + query)
+            self.b.wait(lambda: self.b.js("return window.KvelmorPage && KvelmorPage.ready"))
+            return self.b.js("""return [['nFi', 'nRozteč', 'nSpomaleni'].map(function (n) {
+                  return document.getElementById(n).value; }),
+                Array.from(document.querySelectorAll('input[type=radio]:checked')).map(function (e) { return e.id; }),
+                document.getElementById('HScroll1').getAttribute('aria-valuenow'),
+                document.querySelector('.kv-note').hidden ? '' : document.getElementById('kv-note').textContent];""")
+        frequencies = (("nizky", "op003", "0.03"), ("NIZSI", "op02", "0.2"), ("Stredni", "op06", "0.6"),
+                       ("vyssi", "op1", "1"), ("vysokY", "op5", "5"))
+        for k, (word, option, text) in enumerate(frequencies):
+            for distance in ("300", "350", "400"):
+                scroll = 2184 * k + int(distance) // 50  # 6 to 8742 and on to 32767
+                if (k, distance) == (4, "400"):
+                    scroll = 32767
+                with self.subTest(word=word, distance=distance):
+                    self.assertEqual(opened("kmitocet=%s&vzdalenost=%s&zpomaleni=%d" % (word, distance, scroll)),
+                                     [[text, distance, str(30 * scroll + 1)], [option, "opV" + distance, "opRychlá"],
+                                      str(scroll), ""])
+        defaults = [["0.6", "350", "1"], ["op06", "opV350", "opRychlá"], "0"]
+        for query, named in (("kmitocet=ultra", ["„kmitocet=ultra“"]), ("vzdalenost=301", ["„vzdalenost=301“"]),
+                             ("zpomaleni=-1&zpomaleni=", ["„zpomaleni=-1“", "„zpomaleni=“"]),
+                             ("zpomaleni=99999", ["„zpomaleni=99999“"]),
+                             ("kmitocet=nizky&kmitocet=vysoky", ["„kmitocet=nizky“, „kmitocet=vysoky“"]),
+                             ("kmitocet=n%C3%ADzk%C3%BD", ["„kmitocet=nízký“"]), ("kmitocet=vysoký", ["„kmitocet=vysoký“"]),
+                             ("jazyk=cs&kmitocet=%zz", ["„jazyk=cs“", "„kmitocet=%zz“"])):
+            with self.subTest(query=query):
+                got = opened(query)
+                self.assertEqual(got[:3], defaults)
+                self.assertTrue(self.el("cmdStart").is_displayed())
+                for part in named:
+                    self.assertIn(part, got[3])
+        # One wrong part leaves the rest taken; the address then shows the setting as it is, and
+        # follows the user's choices.
+        got = opened("vzdalenost=301&kmitocet=vyssi")
+        self.assertEqual(got[0][:2], ["1", "350"])
+        self.assertIn("„vzdalenost=301“", got[3])
+        self.b.wait(lambda: self.b.driver.current_url.endswith("?kmitocet=vyssi&vzdalenost=350&zpomaleni=0"), 5)
+        self.el("opV400").click()
+        self.b.wait(lambda: self.b.driver.current_url.endswith("?kmitocet=vyssi&vzdalenost=400&zpomaleni=0"), 5)
+
+    def test_the_link_copies_the_setting_from_a_file_and_a_web_server(self):
+        self.b.cdp("Browser.grantPermissions", permissions=["clipboardReadWrite", "clipboardSanitizedWrite"])
+        server = None
+        try:
+            clipboard = ("var done = arguments[0];"
+                         " navigator.clipboard.readText().then(done, function (e) { done('refused: ' + e); });")
+            self.el("op5").click()
+            self.el("opV400").click()
+            self.el("HScroll1").send_keys(Keys.END)
+            link = "file://" + self.b.page + "?kmitocet=vysoky&vzdalenost=400&zpomaleni=32767"
+            for refuse in ("", "navigator.clipboard.writeText = function () { return Promise.reject(new Error('no')); };"):
+                self.b.js("navigator.clipboard.writeText('');" + refuse)
+                self.el("kv-link").click()  # through the clipboard, then the older way
+                self.b.wait(lambda: self.said() == "Odkaz je zkopírován do schránky.", 5)
+                self.assertEqual(self.b.driver.execute_async_script(clipboard), link)
+                self.b.js("document.querySelector('.kv-status').textContent = ''")
+            self.b.js("document.execCommand = function () { return false; };")
+            self.el("kv-link").click()  # neither: the link stands selected, to be copied by hand
+            self.b.wait(lambda: self.said().startswith("Odkaz nešlo zkopírovat"), 5)
+            self.assertEqual(self.b.js("var f = document.activeElement;"
+                                       " return [f.value, f.selectionStart, f.selectionEnd];"), [link, 0, len(link)])
+            # The same page from a web server: the setting from its address, and back in the link.
+            server = subprocess.Popen([sys.executable, "-m", "http.server", "--bind", "127.0.0.1", "0",
+                                       "--directory", os.path.dirname(self.b.page)],
+                                      stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True)
+            port = int(re.search(r"port (\d+)", server.stdout.readline()).group(1))
+            server.stdout.close()
+            url = "http://127.0.0.1:%d/%s" % (port, os.path.basename(self.b.page))
+            self.b.driver.get(url + "?zpomaleni=7&kmitocet=nizsi")
+            self.b.wait(lambda: self.b.js("return window.KvelmorPage && KvelmorPage.ready"))
+            self.assertEqual([self.b.box(n) for n in ("nFi", "nRozteč", "nSpomaleni")], ["0.2", "350", "211"])
+            self.el("kv-link").click()
+            self.b.wait(lambda: self.said() == "Odkaz je zkopírován do schránky.", 5)
+            self.assertEqual(self.b.driver.execute_async_script(clipboard),
+                             url + "?kmitocet=nizsi&vzdalenost=350&zpomaleni=7")
+        finally:
+            self.b.cdp("Browser.resetPermissions")
+            if server:
+                server.terminate()
+                server.wait()
 
 
 if __name__ == "__main__":
