@@ -833,6 +833,9 @@ class BarTest(PageCase):
             self.assertEqual(button.get_attribute("aria-description"), "Nejprve spusťte pokus tlačítkem Start.")
             button.click()
             self.assertEqual(self.said(), "Nejprve spusťte pokus tlačítkem Start.")
+        self.run_and_wait()  # a run to save, then another that lasts
+        self.assertEqual(self.el("kv-save-data").get_attribute("aria-description"),
+                         "Uloží čísla posledního pokusu jako kvelmor-0.6-350.csv.")
         self.b.js("document.querySelector('.kv-status').textContent = ''")
         self.slow_down(10)
         self.el("cmdStart").click()
@@ -840,12 +843,11 @@ class BarTest(PageCase):
         for name in self.SAVING + ("kv-link", "kv-full-screen"):
             self.el(name).click()
         self.el("kv-save-data").send_keys(Keys.ENTER)
-        self.b.js("Module.ccall('kv_saveData', null, [], []); Module.ccall('kv_savePicture', null, ['number'], [1]);")
+        self.b.js("Module.ccall('kv_saveData', null, [], []); Module.ccall('kv_savePlot', null, [], []);"
+                  " Module.ccall('kv_savePicture', null, ['number'], [1]);")
         self.assertTrue(self.b.running(), "the run should last longer than the clicks")
         self.b.wait_for_run()
         self.assertEqual((self.said(), self.b.js("return !!document.fullscreenElement")), ("", False))
-        self.assertEqual(self.el("kv-save-data").get_attribute("aria-description"),
-                         "Uloží čísla posledního pokusu jako kvelmor-0.6-350.csv.")
         self.el("kv-save-data").click()
         self.saved(folder, "kvelmor-0.6-350.csv")
         self.assertEqual(os.listdir(folder), ["kvelmor-0.6-350.csv"])  # nothing saved before
