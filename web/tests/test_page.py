@@ -56,6 +56,12 @@ KvelmorPage.setBoxText = function (name) {
   return write.apply(this, arguments);
 };"""
 
+# Counts the files the page hands to the browser to save from now on, in window.kvFiles.
+COUNT_FILES = """
+var make = URL.createObjectURL;
+window.kvFiles = 0;
+URL.createObjectURL = function () { window.kvFiles++; return make.apply(URL, arguments); };"""
+
 browser = None
 exports = {}  # (frequency, distance, scale) -> the export's process, then the folder of its files
 EXPORT_NAMES = {"0.6": "stredni", "1": "vyssi", "0.03": "nizky"}
@@ -837,6 +843,7 @@ class BarTest(PageCase):
         self.assertEqual(self.el("kv-save-data").get_attribute("aria-description"),
                          "Uloží čísla posledního pokusu jako kvelmor-0.6-350.csv.")
         self.b.js("document.querySelector('.kv-status').textContent = ''")
+        self.b.js(COUNT_FILES)
         self.slow_down(10)
         self.el("cmdStart").click()
         self.assertTrue(self.b.running())
@@ -847,10 +854,11 @@ class BarTest(PageCase):
                   " Module.ccall('kv_savePicture', null, ['number'], [1]);")
         self.assertTrue(self.b.running(), "the run should last longer than the clicks")
         self.b.wait_for_run()
-        self.assertEqual((self.said(), self.b.js("return !!document.fullscreenElement")), ("", False))
+        self.assertEqual((self.said(), self.b.js("return !!document.fullscreenElement"),
+                          self.b.js("return window.kvFiles")), ("", False, 0))
         self.el("kv-save-data").click()
         self.saved(folder, "kvelmor-0.6-350.csv")
-        self.assertEqual(os.listdir(folder), ["kvelmor-0.6-350.csv"])  # nothing saved before
+        self.assertEqual((os.listdir(folder), self.b.js("return window.kvFiles")), (["kvelmor-0.6-350.csv"], 1))
 
     def test_full_screen_and_f6(self):
         names = [self.b.driver.find_element(By.ID, i).accessible_name for i in
