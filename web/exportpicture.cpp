@@ -138,11 +138,12 @@ void thinLine(const Pixels& p, Point a, Point b, std::uint32_t value)
         std::swap(u1, u2);
         std::swap(v1, v2);
     }
-    const Fixed step = Fixed(v2 - v1) * kOne / (u2 - u1);
-    Fixed v = Fixed(v1) * 1024;  // 26.6 to 16.16
-    u1 -= 32;
+    const Fixed step = Fixed(v2 - v1) * kOne / (u2 - u1);  // across per pixel along, in 16.16
+    Fixed v = Fixed(v1) * 1024;                            // 26.6 to 16.16
+    u1 -= 32;  // the square caps: half a pixel on at each end
     u2 += 32;
     v -= step >> 1;
+    // The pixels whose middles the walk passes, each taken where the line crosses its middle.
     int u = (u1 + 32) >> 6;
     const int end = (u2 + 32) >> 6;
     if (u == end) return;
@@ -182,8 +183,9 @@ void wideLine(const Pixels& p, Point a, Point b, double pen, std::uint32_t value
     if (within64th(pa.y, pb.y)) {  // level: taken as plumb, turned
         const double x = (pa.x + pb.x) * 0.5;
         const double dy = width * (std::abs(pb.x - pa.x) * 0.5);
-        pa = {x, pa.y - dy};
-        pb = {x, pb.y + dy};
+        const double y = pa.y;
+        pa = {x, y - dy};
+        pb = {x, y + dy};
         width = 1 / width;
     }
     if (within64th(pa.x, pb.x)) {  // plumb: a rectangle

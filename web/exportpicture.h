@@ -22,7 +22,10 @@ namespace kvelmor {
 //   right edges as they cross the row's middle (a line within 1/64 pixel of level or plumb is a
 //   rectangle: the pixels whose middles lie inside it);
 // - a line whose ends meet, and a circle less than a pixel across, leave the pen's square;
-// - a circle is the toolkit's four-curve circle: filled, then its outline stroked with the pen.
+// - a circle is the toolkit's circle of four curves: filled, then its outline (the curves moved
+//   out by half the pen to either side, flattened) filled where the middles of pixels lie inside.
+//   This is the toolkit's circle for pens two or more device pixels wide, the only ones a run
+//   draws circles with at these ratios.
 //
 // Lines are cut at the edges of the drawing area as the toolkit cuts them at its picture's, which
 // moves no pixel of a line inside it only when the area is the same: the export's 801 x 651.
