@@ -546,6 +546,9 @@ void ExportPicture::circle(float x, float y, float radius)
         return;
     }
     if (std::abs(c.x) > 4.0 * width_ + r || std::abs(c.y) > 4.0 * height_ + r) return;  // far off
+    // Far larger than any picture (no run draws one): left out rather than carried beyond what
+    // the fixed-point coordinates hold.
+    if (r > 1e6) return;
     const std::array<Cubic, 4> quarters = circleCurves({c.x, c.y}, r);
     if (state_.fillStyle == FillStyle::Solid) {
         std::vector<Point> inside{quarters[0].a};
