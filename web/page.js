@@ -143,7 +143,7 @@ var KvelmorPage = (function () {
       !/^(Arrow|Tab$|Enter$| $|Home$|End$|Page)/.test(event.key);
   }
   function blocked() { return running || ended; }
-  function insideWindow(target) {
+  function inGuardedPart(target) {  // the window, or the bar below it
     return target instanceof Node && [root].concat(guarded).some(function (e) {
       return !!e && e.contains(target);
     });
@@ -153,9 +153,9 @@ var KvelmorPage = (function () {
     if (event instanceof KeyboardEvent) {
       if (isBrowserKey(event)) return;
       var t = event.target;
-      var toTheWindow = insideWindow(t) || t === document.body || t === document.documentElement;
+      var toTheWindow = inGuardedPart(t) || t === document.body || t === document.documentElement;
       if (!toTheWindow) return;
-    } else if (!insideWindow(event.target)) {
+    } else if (!inGuardedPart(event.target)) {
       return;
     }
     event.preventDefault();
