@@ -67,6 +67,47 @@ EM_JS(double, kvjs_pictureRatio, (), { return KvelmorPage.pictureRatio(); });
 EM_JS(void, kvjs_failUnknownName, (const char* what, const char* name), {
     KvelmorPage.failUnknownName(UTF8ToString(what), UTF8ToString(name));
 });
+EM_JS(void, kvjs_setScrollValue, (const char* name, int value), {
+    KvelmorPage.setScrollValue(UTF8ToString(name), value);
+});
+EM_JS(void, kvjs_createBar, (const char* name, const char* copied, const char* notCopied,
+                             const char* fieldName, const char* closeNote), {
+    KvelmorPage.createBar(UTF8ToString(name), {
+        linkCopied: UTF8ToString(copied), linkNotCopied: UTF8ToString(notCopied),
+        linkFieldName: UTF8ToString(fieldName), closeNote: UTF8ToString(closeNote)
+    });
+});
+EM_JS(void, kvjs_addBarButton, (const char* id, const char* caption, const char* description), {
+    KvelmorPage.addBarButton(UTF8ToString(id), UTF8ToString(caption), UTF8ToString(description));
+});
+EM_JS(void, kvjs_addBarChoice, (const char* id, const char* name, const char* captions,
+                                int selected), {
+    KvelmorPage.addBarChoice(UTF8ToString(id), UTF8ToString(name),
+                             UTF8ToString(captions).split("|"), selected);
+});
+EM_JS(void, kvjs_setBarButton, (const char* id, int enabled, const char* description), {
+    KvelmorPage.setBarButton(UTF8ToString(id), !!enabled, UTF8ToString(description));
+});
+EM_JS(void, kvjs_showNote, (const char* text), { KvelmorPage.showNote(UTF8ToString(text)); });
+EM_JS(char*, kvjs_addressQuery, (), {
+    var text = KvelmorPage.addressQuery();
+    var size = lengthBytesUTF8(text) + 1;
+    var buffer = _malloc(size);
+    stringToUTF8(text, buffer, size);
+    return buffer;
+});
+EM_JS(void, kvjs_setAddress, (const char* query), {
+    KvelmorPage.setAddress(UTF8ToString(query));
+});
+EM_JS(void, kvjs_saveFile, (const char* name, const char* type, const char* bytes, int size), {
+    KvelmorPage.saveFile(UTF8ToString(name), UTF8ToString(type), HEAPU8.slice(bytes, bytes + size));
+});
+EM_JS(void, kvjs_savePicture, (const char* name, const unsigned char* rgba, int width, int height,
+                               int ratio, const char* labels, const char* background), {
+    KvelmorPage.savePicture(UTF8ToString(name), HEAPU8.slice(rgba, rgba + width * height * 4),
+                            width, height, ratio, UTF8ToString(labels).split(","),
+                            UTF8ToString(background));
+});
 // clang-format on
 
 namespace kvelmor::js {
@@ -149,6 +190,67 @@ void setRunning(bool running)
 void showEnded(const std::string& text, const std::string& restart)
 {
     kvjs_showEnded(text.c_str(), restart.c_str());
+}
+
+void setScrollValue(const std::string& name, int value)
+{
+    kvjs_setScrollValue(name.c_str(), value);
+}
+
+void createBar(const std::string& name, const std::string& linkCopied,
+               const std::string& linkNotCopied, const std::string& linkFieldName,
+               const std::string& closeNote)
+{
+    kvjs_createBar(name.c_str(), linkCopied.c_str(), linkNotCopied.c_str(), linkFieldName.c_str(),
+                   closeNote.c_str());
+}
+
+void addBarButton(const std::string& id, const std::string& caption, const std::string& description)
+{
+    kvjs_addBarButton(id.c_str(), caption.c_str(), description.c_str());
+}
+
+void addBarChoice(const std::string& id, const std::string& name,
+                  const std::vector<std::string>& captions, int selected)
+{
+    std::string joined;
+    for (const std::string& caption : captions) joined += (joined.empty() ? "" : "|") + caption;
+    kvjs_addBarChoice(id.c_str(), name.c_str(), joined.c_str(), selected);
+}
+
+void setBarButton(const std::string& id, bool enabled, const std::string& description)
+{
+    kvjs_setBarButton(id.c_str(), enabled, description.c_str());
+}
+
+void showNote(const std::string& text)
+{
+    kvjs_showNote(text.c_str());
+}
+
+std::string addressQuery()
+{
+    char* text = kvjs_addressQuery();
+    std::string result(text);
+    std::free(text);
+    return result;
+}
+
+void setAddress(const std::string& query)
+{
+    kvjs_setAddress(query.c_str());
+}
+
+void saveFile(const std::string& name, const std::string& type, const std::string& bytes)
+{
+    kvjs_saveFile(name.c_str(), type.c_str(), bytes.data(), int(bytes.size()));
+}
+
+void savePicture(const std::string& name, const std::vector<std::uint8_t>& rgba, int width,
+                 int height, int ratio, const std::string& labels, const std::string& background)
+{
+    kvjs_savePicture(name.c_str(), rgba.data(), width, height, ratio, labels.c_str(),
+                     background.c_str());
 }
 
 double pictureRatio()

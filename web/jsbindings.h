@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 // The thin JavaScript side of the page (web/page.js): the C++ side decides everything, these only
 // touch the document. Names are the control names of the layout table.
@@ -33,6 +34,32 @@ void setPictureDescription(const std::string& text);
 void setRunning(bool running);
 // In place of the window after "Konec": `text`, and a button `restart` that loads the page anew.
 void showEnded(const std::string& text, const std::string& restart);
+
+// The scroll bar shows `value`, as if the user had moved it there; nothing is reported back.
+void setScrollValue(const std::string& name, int value);
+
+// The bar below the window (web/bar.js): its buttons by id, enabled or not (a disabled one still
+// takes the focus and says why), the short texts it shows of itself, and the note under the window.
+void createBar(const std::string& name, const std::string& linkCopied,
+               const std::string& linkNotCopied, const std::string& linkFieldName,
+               const std::string& closeNote);
+void addBarButton(const std::string& id, const std::string& caption,
+                  const std::string& description);
+void addBarChoice(const std::string& id, const std::string& name,
+                  const std::vector<std::string>& captions, int selected);  // captions without "|"
+void setBarButton(const std::string& id, bool enabled, const std::string& description);
+void showNote(const std::string& text);
+
+// The query of the page's address as the browser has it, and the query it is to show now
+// (web/address.js): the address follows the user's choices, and "Odkaz" copies it.
+std::string addressQuery();
+void setAddress(const std::string& query);
+
+// Saving from the page (web/saving.js): a file of `bytes`, or the picture's RGBA pixels with the
+// scene labels `labels` (names joined by commas) drawn over them by the browser, as a PNG.
+void saveFile(const std::string& name, const std::string& type, const std::string& bytes);
+void savePicture(const std::string& name, const std::vector<std::uint8_t>& rgba, int width,
+                 int height, int ratio, const std::string& labels, const std::string& background);
 
 // Device pixels to a logical pixel of the window as the page now shows it: the window's scale
 // times the screen's device-pixel ratio (times the pinch zoom where the browser reports one).

@@ -12,7 +12,9 @@
 #include "run/experiment.h"
 #include "web/jsbindings.h"
 #include "web/pagepicture.h"
+#include "web/pagequery.h"
 #include "web/pagerunhost.h"
+#include "web/pagesaving.h"
 #include "web/pagesettings.h"
 #include "web/pagetexts.h"
 
@@ -30,6 +32,8 @@ struct Page {
     PageSettings settings;
     PageRunHost host;
     std::unique_ptr<PagePicture> picture;
+    PageSaving saving;
+    int scrollValue = kScrollMinimum;  // where the scroll bar stands, for the page's address
     bool running = false;
     bool ended = false;
 };
@@ -95,6 +99,47 @@ void makePicture(Page& p)
         });
 }
 
+// The bar below the window: full screen, the last run's files, and a link to the setting.
+void buildBar(Page& p)
+{
+    js::createBar(std::string(kBarName), std::string(kLinkCopied), std::string(kLinkNotCopied),
+                  std::string(kLinkFieldName), std::string(kCloseNoteText));
+    js::addBarButton("kv-full-screen", std::string(kFullScreenText),
+                     std::string(kFullScreenDescription));
+    p.saving.addButtons();
+    js::addBarButton("kv-link", std::string(kLinkText), std::string(kLinkDescription));
+}
+
+// The address shows the setting as it now is, so that copying it shares the setting.
+void showSettingInAddress(Page& p)
+{
+    js::setAddress(
+        addressQuery(addressSetting(p.settings.boxText(SettingsBox::nFi),
+                                    p.settings.boxText(SettingsBox::nRozteč), p.scrollValue)));
+}
+
+void changeScroll(Page& p, int value)
+{
+    p.scrollValue = value;
+    scrollChanged(p.settings, value);
+}
+
+// A setting given in the page's address, taken by the same actions as the user's clicks; what
+// the address holds beyond that is named in a note under the window.
+void takeSettingFromAddress(Page& p)
+{
+    const AddressReading reading = readAddressQuery(js::addressQuery());
+    for (const std::string& option :
+         {reading.setting.frequencyOption, reading.setting.distanceOption}) {
+        if (!option.empty()) p.settings.selectOption(option);
+    }
+    if (reading.setting.scrollValue) {
+        js::setScrollValue("HScroll1", *reading.setting.scrollValue);
+        changeScroll(p, *reading.setting.scrollValue);
+    }
+    if (!reading.ignored.empty()) js::showNote(addressNote(reading.ignored));
+}
+
 }  // namespace
 
 extern "C" {
@@ -114,6 +159,7 @@ EMSCRIPTEN_KEEPALIVE void kv_start()
     p.host.begin();
     runExperiment(*p.picture, p.host);  // page.js may call kv_refit during the run's waits
     js::setPictureDescription(runDescription(frequency, distance));
+    p.saving.runFinished(frequency, distance);
     p.running = false;
     js::setRunning(false);
 }
@@ -124,6 +170,7 @@ EMSCRIPTEN_KEEPALIVE void kv_selectOption(const char* name)
     Page& p = page();
     if (p.running || p.ended) return;
     p.settings.selectOption(name);
+    showSettingInAddress(p);
 }
 
 // The scroll bar's value changed: after an arrow, a key, a track click or the end of a drag.
@@ -131,7 +178,8 @@ EMSCRIPTEN_KEEPALIVE void kv_scrollChanged(int value)
 {
     Page& p = page();
     if (p.running || p.ended) return;
-    scrollChanged(p.settings, value);
+    changeScroll(p, value);
+    showSettingInAddress(p);
 }
 
 // "Konec": a page cannot close its tab, so the program ends for good and the page says so.
@@ -141,6 +189,29 @@ EMSCRIPTEN_KEEPALIVE void kv_end()
     if (p.running || p.ended) return;
     p.ended = true;
     js::showEnded(std::string(kEndedText), std::string(kRestartText));
+}
+
+// The bar's saving buttons: the last finished run's picture at `scale` 1 or 2, its numbers and
+// its plot, as kvelmor-export writes them.
+EMSCRIPTEN_KEEPALIVE void kv_savePicture(int scale)
+{
+    Page& p = page();
+    if (p.running || p.ended) return;
+    p.saving.savePicture(p.picture->record(), scale);
+}
+
+EMSCRIPTEN_KEEPALIVE void kv_saveData()
+{
+    Page& p = page();
+    if (p.running || p.ended) return;
+    p.saving.saveData();
+}
+
+EMSCRIPTEN_KEEPALIVE void kv_savePlot()
+{
+    Page& p = page();
+    if (p.running || p.ended) return;
+    p.saving.savePlot();
 }
 
 // The window was fitted anew (resize, rotation, zoom, another screen): the picture is made again
@@ -153,14 +224,17 @@ EMSCRIPTEN_KEEPALIVE void kv_refit()
 
 }  // extern "C"
 
-// The load step, as on the desktop: the window and its controls, then the defaults, then the
-// focus on "Start".
+// The load step, as on the desktop: the window and its controls, then the defaults (or the
+// setting the page's address gives), then the focus on "Start".
 int main()
 {
     Page& p = page();
     buildWindow();
     makePicture(p);
+    buildBar(p);
     loadStep(p.settings);
+    takeSettingFromAddress(p);
+    showSettingInAddress(p);
     js::focusControl("cmdStart");
     return 0;
 }

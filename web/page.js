@@ -27,6 +27,8 @@ var KvelmorPage = (function () {
   var groups = Object.create(null);      // frame name -> its option names, in table order
   var scrollBars = Object.create(null);
   var touchTargets = [];  // what a touch beside a control may press: {element, press}
+  var guarded = [];       // elements of the page that take no input while the window takes none
+  var labelBoxes = Object.create(null);  // label name -> its place, size and font, logical pixels
   var running = false;
   var ended = false;
   var runtimeReady = false;
@@ -130,9 +132,9 @@ var KvelmorPage = (function () {
 
   // -- what input reaches the window -------------------------------------------------------------
 
-  // While a run lasts, and after "Konec", no input reaches the window's controls; nothing is
-  // queued either, since the events are dropped here, before any handler sees them. The page
-  // around the window is not blocked: it can still be panned and zoomed.
+  // While a run lasts, and after "Konec", no input reaches the window's controls (nor the bar's
+  // below it); nothing is queued either, since the events are dropped here, before any handler
+  // sees them. The page around them is not blocked: it can still be panned and zoomed.
   // The browser's own keys stay the browser's: F5 and Ctrl+R reload the page, which is how a
   // slow run can be ended.
   function isBrowserKey(event) {
@@ -141,15 +143,19 @@ var KvelmorPage = (function () {
       !/^(Arrow|Tab$|Enter$| $|Home$|End$|Page)/.test(event.key);
   }
   function blocked() { return running || ended; }
-  function insideWindow(target) { return !!root && target instanceof Node && root.contains(target); }
+  function inGuardedPart(target) {  // the window, or the bar below it
+    return target instanceof Node && [root].concat(guarded).some(function (e) {
+      return !!e && e.contains(target);
+    });
+  }
   function dropWhileBlocked(event) {
     if (!blocked()) return;
     if (event instanceof KeyboardEvent) {
       if (isBrowserKey(event)) return;
       var t = event.target;
-      var toTheWindow = insideWindow(t) || t === document.body || t === document.documentElement;
+      var toTheWindow = inGuardedPart(t) || t === document.body || t === document.documentElement;
       if (!toTheWindow) return;
-    } else if (!insideWindow(event.target)) {
+    } else if (!inGuardedPart(event.target)) {
       return;
     }
     event.preventDefault();
@@ -262,6 +268,8 @@ var KvelmorPage = (function () {
     var e = document.createElement("div");
     e.className = "kv-label";
     e.textContent = c.caption;
+    labelBoxes[c.name] = {left: c.left, top: c.top, width: c.width, height: c.height, text: c.caption,
+                          fontFamily: c.fontFamily, fontSize: c.fontSize, bold: c.bold};
     return e;
   }
 
@@ -575,6 +583,17 @@ var KvelmorPage = (function () {
       e.style.left = u(left);
       e.style.top = u(top);
       e.hidden = false;
+      labelBoxes[name].left = left;
+      labelBoxes[name].top = top;
+    },
+
+    // A label's place, size, text and font in logical pixels, as the window shows it.
+    labelBox: function (name) { return named(labelBoxes, name, "label"); },
+
+    setScrollValue: function (name, value) {
+      var bar = named(scrollBars, name, "scroll bar");
+      bar.value = Math.max(bar.min, Math.min(bar.max, value));
+      showScroll(bar, bar.value);
     },
 
     focusControl: function (name) { named(focusables, name, "control").focus({preventScroll: true}); },
@@ -627,8 +646,13 @@ var KvelmorPage = (function () {
       box.appendChild(message);
       box.appendChild(button);
       area.appendChild(box);
+      guarded.forEach(function (e) { e.hidden = true; });
       button.focus({preventScroll: true});
     },
+
+    // `element` takes no input while a run lasts, as the window, and is gone after "Konec".
+    guard: function (element) { guarded.push(element); },
+    windowElement: function () { return root; },
 
     failUnknownName: failUnknownName,
     touchTargetAt: function (x, y) {

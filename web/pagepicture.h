@@ -38,6 +38,9 @@ public:
 
     const PixelPicture& picture() const { return *picture_; }
 
+    // What the last run drew (the run under way, while one lasts).
+    const RecordingSurface& record() const { return record_; }
+
     void setScaleUnit(ScaleUnit unit) override;
     void setLineWidth(int pixels) override;
     void setFillStyle(FillStyle style) override;

@@ -12,6 +12,46 @@ std::string cssFontFamily(std::string_view family)
     return R"("Arial", "Liberation Sans", "Arimo", sans-serif)";
 }
 
+std::string savesPicture(std::string_view fileName)
+{
+    return "Uloží obrázek posledního pokusu jako " + std::string(fileName) + ".";
+}
+
+std::string savesData(std::string_view fileName)
+{
+    return "Uloží čísla posledního pokusu jako " + std::string(fileName) + ".";
+}
+
+std::string savesPlot(std::string_view fileName)
+{
+    return "Uloží graf posledního pokusu jako " + std::string(fileName) + ".";
+}
+
+// At most five parts, each cut to 40 characters: a long or mangled address keeps the note short.
+std::string addressNote(const std::vector<std::string>& ignored)
+{
+    constexpr std::size_t kParts = 5;
+    constexpr std::size_t kCharacters = 40;
+    std::string note =
+        "Adresa stránky obsahuje údaje, kterým Kvelmor nerozumí; místo nich platí výchozí "
+        "nastavení:";
+    for (std::size_t i = 0; i < ignored.size() && i < kParts; ++i) {
+        std::string part;
+        std::size_t characters = 0;
+        for (std::size_t at = 0; at < ignored[i].size(); ++at) {
+            const bool starts = (static_cast<unsigned char>(ignored[i][at]) & 0xC0) != 0x80;
+            if (starts && ++characters > kCharacters) {
+                part += "…";
+                break;
+            }
+            part += ignored[i][at];
+        }
+        note += (i ? ", „" : " „") + part + "“";
+    }
+    if (ignored.size() > kParts) note += " a další";
+    return note + ".";
+}
+
 std::string cssColour(unsigned colour)
 {
     char text[8];

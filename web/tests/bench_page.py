@@ -1,8 +1,8 @@
 """Benchmark of the browser edition in headless Chromium (not a test): the page's size, the time
 from navigation to the window ready, a whole run at count 1 from the click to the labels, the
 picture made again from a finished run's record after a re-fit on a 1920 x 1080 projector at a
-device-pixel ratio of 1.25, a run at the scroll bar's right end, and the sums of one run in
-WebAssembly.
+device-pixel ratio of 1.25, a run at the scroll bar's right end, saving each of the bar's files
+from the click until the file is handed to the browser, and the sums of one run in WebAssembly.
 
     python3 web/tests/bench_page.py [build-web]
 """
@@ -46,6 +46,21 @@ return [performance.now() - start, document.querySelector('canvas').width,
 """
 
 
+# Clicks the bar's button `arguments[0]` and reports, in milliseconds, how long until the page
+# handed the file to the browser to save, and the file's size in bytes.
+TIMED_SAVE = """
+var done = arguments[arguments.length - 1];
+var make = URL.createObjectURL, start;
+URL.createObjectURL = function (blob) {
+  URL.createObjectURL = make;
+  done([performance.now() - start, blob.size]);
+  return make.call(URL, blob);
+};
+start = performance.now();
+document.getElementById(arguments[0]).click();
+"""
+
+
 def timed_run(browser, timeout):
     browser.driver.set_script_timeout(timeout)
     ms, labels = browser.driver.execute_async_script(TIMED_RUN)
@@ -57,7 +72,10 @@ def main():
     print("page: %s, %.0f KiB" % (PAGE, os.path.getsize(PAGE) / 1024))
     browser = Browser(PAGE)
     try:
-        browser.emulate(765, 560)  # the window at its own size
+        browser.emulate(765, 600)
+        browser.load()
+        own_size = (765, 560 + browser.js("return document.getElementById('kv-bar').offsetHeight"))
+        browser.emulate(*own_size)  # the window at its own size above the bar
         ready = []
         for _ in range(7):
             browser.load()
@@ -74,7 +92,26 @@ def main():
         print("picture made again after a re-fit, 1920 x 1080 at 1.25 (%d x %d pixels): median"
               " %.1f ms (of %s)" % (refits[0][1], refits[0][2], statistics.median(r[0] for r in refits),
                                     ", ".join("%.1f" % r[0] for r in refits)))
-        browser.emulate(765, 560)
+        browser.emulate(*own_size)
+        browser.cdp("Browser.setDownloadBehavior", behavior="allow", downloadPath=tempfile.mkdtemp())
+        for query in ("kmitocet=stredni&vzdalenost=350", "kmitocet=vysoky&vzdalenost=300"):
+            times = {}
+            for _ in range(5):  # the numbers computed anew at each data save: another setting between
+                browser.driver.get("file://" + PAGE + "?kmitocet=nizky")
+                browser.wait(lambda: browser.js("return window.KvelmorPage && KvelmorPage.ready"))
+                timed_run(browser, 30)
+                browser.driver.get("file://" + PAGE + "?" + query)
+                browser.wait(lambda: browser.js("return window.KvelmorPage && KvelmorPage.ready"))
+                timed_run(browser, 30)
+                for name, scale in (("kv-save-data", 0), ("kv-save-plot", 0), ("kv-save-picture", 1),
+                                    ("kv-save-picture", 2)):
+                    if scale:
+                        browser.js("document.getElementById('kv-picture-scale').value = arguments[0]", str(scale))
+                    times.setdefault((name, scale), []).append(browser.driver.execute_async_script(TIMED_SAVE, name))
+            print("saving after a run at %s, click to file, medians of 5: %s" % (query, "; ".join(
+                "%s%s %.0f ms (%.0f KiB)" % (name[8:], " x%d" % scale if scale else "",
+                                            statistics.median(t[0] for t in v), v[0][1] / 1024)
+                for (name, scale), v in times.items())))
         browser.load()
         browser.driver.find_element("id", "HScroll1").click()
         browser.driver.switch_to.active_element.send_keys("\ue010")  # End: the right end

@@ -135,10 +135,14 @@ def read_png(path):
     stride = width * channels
     out = bytearray()
     previous = bytearray(stride)
+    low, high = int.from_bytes(b"\x7f" * stride, "big"), int.from_bytes(b"\x80" * stride, "big")
     for y in range(height):
         kind = raw[y * (stride + 1)]
         line = bytearray(raw[y * (stride + 1) + 1:(y + 1) * (stride + 1)])
-        for i in range(stride):
+        if kind == 2:  # each byte plus the one above, modulo 256: all bytes at once, no carries
+            a, b = int.from_bytes(line, "big"), int.from_bytes(previous, "big")
+            line = bytearray((((a & low) + (b & low)) ^ ((a ^ b) & high)).to_bytes(stride, "big"))
+        for i in range(stride if kind in (1, 3, 4) else 0):
             a = line[i - channels] if i >= channels else 0
             b = previous[i]
             c = previous[i - channels] if i >= channels else 0
@@ -156,6 +160,8 @@ def read_png(path):
         if channels == 4:
             out += line
         else:
-            for x in range(width):
-                out += line[x * 3:x * 3 + 3] + b"\xff"
+            rgba = bytearray(b"\xff" * (width * 4))
+            for c in range(3):
+                rgba[c::4] = line[c::3]
+            out += rgba
     return width, height, bytes(out)

@@ -21,6 +21,7 @@ import zlib
 from selenium.webdriver.common.action_chains import ActionChains
 from selenium.webdriver.common.by import By
 from selenium.webdriver.common.keys import Keys
+from selenium.webdriver.support.select import Select
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from pagedriver import Browser, read_png  # noqa: E402
@@ -34,6 +35,7 @@ TEST_LIMIT = 90
 
 GREY = (0xC0, 0xC0, 0xC0)
 WINDOW = (765, 560)  # the window's size in logical pixels
+SCREEN = None  # a screen that shows the window at its own size above the page's bar
 
 # One notch of the mouse wheel, turned towards the user, over the scroll bar.
 WHEEL_DOWN = ("document.getElementById('HScroll1').dispatchEvent(new WheelEvent('wheel',"
@@ -54,21 +56,31 @@ KvelmorPage.setBoxText = function (name) {
   return write.apply(this, arguments);
 };"""
 
+# Counts the files the page hands to the browser to save from now on, in window.kvFiles.
+COUNT_FILES = """
+var make = URL.createObjectURL;
+window.kvFiles = 0;
+URL.createObjectURL = function () { window.kvFiles++; return make.apply(URL, arguments); };"""
+
 browser = None
-exports = {}  # (frequency, distance) -> the export's process, then its picture
+exports = {}  # (frequency, distance, scale) -> the export's process, then the folder of its files
 EXPORT_NAMES = {"0.6": "stredni", "1": "vyssi", "0.03": "nizky"}
 
 
 def setUpModule():
-    global browser
-    # The desktop's pictures the tests compare with, made while the browser starts.
-    for key in (("0.6", "350"), ("1", "400"), ("0.03", "300")):
+    global browser, SCREEN
+    # The desktop's files the tests compare with, made while the browser starts; under a Czech
+    # locale, whose plot texts the page writes.
+    for key in (("0.6", "350", 1), ("1", "400", 1), ("0.03", "300", 1), ("0.6", "350", 2), ("1", "400", 2)):
         out = tempfile.mkdtemp(prefix="kvelmor-export-")
         process = subprocess.Popen([EXPORT, "--frequency", EXPORT_NAMES[key[0]], "--distance", key[1],
-                                    "--out", out, "--scale", "1"],
-                                   env=dict(os.environ, QT_QPA_PLATFORM="offscreen"))
-        exports[key] = (process, os.path.join(out, "kvelmor-%s-%s.png" % key))
+                                    "--out", out, "--scale", str(key[2])],
+                                   env=dict(os.environ, QT_QPA_PLATFORM="offscreen", LC_ALL="cs_CZ.UTF-8"))
+        exports[key] = (process, out)
     browser = Browser(PAGE)
+    browser.emulate(WINDOW[0], WINDOW[1] + 100)
+    browser.load()
+    SCREEN = (WINDOW[0], WINDOW[1] + round(browser.js("return document.getElementById('kv-bar').offsetHeight")))
 
 
 def tearDownModule():
@@ -112,19 +124,28 @@ def bar_ends(width, rgba, rows, left):
     return ends
 
 
-def exported(frequency, distance):
-    """The desktop program's picture of a run, as kvelmor-export draws it: (width, height, RGBA)."""
-    made = exports[(frequency, distance)]
-    if isinstance(made[0], subprocess.Popen):
-        process, path = made
+def export_folder(frequency, distance, scale=1):
+    """The folder of the files kvelmor-export writes of a setting at `scale`."""
+    made = exports[(frequency, distance, scale)]
+    if isinstance(made, tuple):
+        process, made = made
         assert process.wait() == 0, "kvelmor-export failed"
-        exports[(frequency, distance)] = made = read_png(path)
+        exports[(frequency, distance, scale)] = made
     return made
 
 
+def exported(frequency, distance, scale=1):
+    """The desktop program's picture of a run, as kvelmor-export draws it: (width, height, RGBA)."""
+    key = ("png", frequency, distance, scale)
+    if key not in exports:
+        exports[key] = read_png(os.path.join(export_folder(frequency, distance, scale),
+                                             "kvelmor-%s-%s.png" % (frequency, distance)))
+    return exports[key]
+
+
 class PageCase(unittest.TestCase):
-    """The page loaded afresh for each test, on a screen of the window's own size (one CSS pixel
-    a logical pixel) unless the test emulates another."""
+    """The page loaded afresh for each test, on a screen that shows the window at its own size
+    (one CSS pixel a logical pixel) above the page's bar, unless the test emulates another."""
 
     def setUp(self):
         def overdue(signum, frame):
@@ -132,7 +153,7 @@ class PageCase(unittest.TestCase):
         signal.signal(signal.SIGALRM, overdue)
         signal.alarm(TEST_LIMIT)
         self.b = browser
-        self.b.emulate(*WINDOW)
+        self.b.emulate(*SCREEN)
         self.b.load()
 
     def tearDown(self):
@@ -478,12 +499,26 @@ class ScreenTest(PageCase):
     screen's pixels, and worked with a finger or a pen."""
 
     def fitted(self, width, height, ratio):
-        """Waits until the window is fitted to this screen (it may be a frame late for the test),
-        then checks it: centred on a whole device pixel, wholly visible, nothing scrolled, the
-        focus on "Start", and a picture of CSS size x fit x ratio pixels shown one to a pixel."""
-        s = min(width / WINDOW[0], height / WINDOW[1])
+        """Waits until the window is fitted to this screen above the page's bar (it may be a frame
+        late for the test), then checks it: centred on a whole device pixel, wholly visible,
+        nothing scrolled, the focus on "Start", a picture of CSS size x fit x ratio pixels shown
+        one to a pixel, and below it the bar, wholly visible, its buttons at least 24 x 24 px."""
+        def fit():
+            bar = self.b.js("return document.getElementById('kv-bar').getBoundingClientRect().height")
+            return bar, min(width / WINDOW[0], (height - bar) / WINDOW[1])
         canvas = "var c = document.querySelector('canvas'), r = c.getBoundingClientRect();"
-        self.b.wait(lambda: abs(self.b.js(canvas + "return c.width;") - 765 * s * ratio) < 1.01, 10)
+        self.b.wait(lambda: abs(self.b.js(canvas + "return c.width;") - 765 * fit()[1] * ratio) < 1.01, 10)
+        bar, s = fit()
+        self.assertGreater(bar, 24)
+        buttons = self.b.js("""
+            var w = document.getElementById('kvelmor').getBoundingClientRect();
+            return Array.from(document.querySelectorAll('#kv-bar button, #kv-bar select')).filter(
+              function (e) { return e.offsetParent; }).map(function (e) {
+              var b = e.getBoundingClientRect();
+              return [e.id, b.width >= 24 && b.height >= 24 && b.left >= 0 && b.right <= innerWidth &&
+                            b.top >= w.bottom - .5 && b.bottom <= innerHeight]; });""")
+        self.assertEqual(len(buttons), 6)
+        self.assertEqual([ok for _, ok in buttons], [True] * 6, buttons)
         w, cut, scroll, focus, c = self.b.js(canvas + """
             var w = document.getElementById('kvelmor').getBoundingClientRect();
             var cut = Array.from(document.querySelectorAll('.kv-control')).filter(function (e) {
@@ -496,7 +531,7 @@ class ScreenTest(PageCase):
                     document.activeElement.id, [c.width, c.height, r.width, r.height]];""")
         self.assertEqual(self.b.js("return [innerWidth, innerHeight, devicePixelRatio]"),
                          [width, height, ratio])
-        for got, want in zip(w, ((width - 765 * s) / 2, (height - 560 * s) / 2, 765 * s, 560 * s)):
+        for got, want in zip(w, ((width - 765 * s) / 2, (height - bar - 560 * s) / 2, 765 * s, 560 * s)):
             self.assertAlmostEqual(got, want, delta=1 / ratio)
         self.assertEqual([round(v * ratio, 1) % 1 for v in w[:2]], [0, 0])
         self.assertEqual((cut, [max(v, 0) for v in scroll], focus), (0, [0] * 4, "cmdStart"))
@@ -519,28 +554,30 @@ class ScreenTest(PageCase):
         self.run_and_wait()
         points = ((500, 480), (200, 300), (50, 300))  # axis, beam, background
 
-        def colours(r):
+        def colours():
+            r = self.b.js("return KvelmorPage.pictureRatio()")
             return [self.b.canvas_pixels([int((x + .5) * r), int((y + .5) * r), 1, 1])[2] for x, y in points]
-        before = colours(1080 / 560)
+        before = colours()
         self.assertEqual(before, [b"\0\0\0\xff", b"\xc0\xff\xff\xff", bytes(GREY) + b"\xff"])
         self.b.emulate(1600, 900, 1.25)
         self.fitted(1600, 900, 1.25)
-        self.assertEqual(colours(900 / 560 * 1.25), before)
-        # A bar added below the window's area: the window takes the room left within a frame.
-        fit = self.b.driver.execute_async_script("""
-            var done = arguments[0], bar = document.createElement('div');
-            bar.style.height = '200px';
-            document.body.appendChild(bar);
+        self.assertEqual(colours(), before)
+        # More below the window's area: the window takes the room left within a frame.
+        fit, bar = self.b.driver.execute_async_script("""
+            var done = arguments[0], more = document.createElement('div');
+            more.style.height = '200px';
+            document.body.appendChild(more);
             requestAnimationFrame(function () { requestAnimationFrame(function () {
-              done(document.getElementById('kvelmor').getBoundingClientRect().bottom); }); });""")
-        self.assertAlmostEqual(fit, 700, delta=0.5)
+              done([document.getElementById('kvelmor').getBoundingClientRect().bottom,
+                    document.getElementById('kv-bar').offsetHeight]); }); });""")
+        self.assertAlmostEqual(fit, 700 - bar, delta=0.5)
 
     def test_bars_at_fractional_ratios_join_and_match_the_desktops(self):
         ewidth, _, desktop = exported("0.6", "350")
         desktop_ends = bar_ends(ewidth, desktop, range(98, 502), 498)
         for ratio in (0.67, 1.25, 2, 3):
             with self.subTest(ratio=ratio):
-                self.b.emulate(*WINDOW, ratio=ratio)
+                self.b.emulate(*SCREEN, ratio=ratio)
                 self.b.load()
                 self.run_and_wait()
                 left, top = int(499 * ratio), int(99 * ratio)
@@ -621,9 +658,10 @@ class ScreenTest(PageCase):
             var boxes = names.map(function (n) {
               return document.querySelector('[data-name="' + n + '"]').getBoundingClientRect(); });
             function owner(x, y) {
-              var e = boxes.some(function (b) { return x > b.left - 2 && x < b.right + 2 &&
-                                                       y > b.top - 2 && y < b.bottom + 2; })
-                      && document.elementFromPoint(x, y).closest('[data-name]');
+              var hit = boxes.some(function (b) { return x > b.left - 2 && x < b.right + 2 &&
+                                                         y > b.top - 2 && y < b.bottom + 2; })
+                        && document.elementFromPoint(x, y);  // null off the screen
+              var e = hit && hit.closest('[data-name]');
               return e && names.indexOf(e.dataset.name) >= 0 ? e.dataset.name : KvelmorPage.touchTargetAt(x, y);
             }
             return names.map(function (n, k) {
@@ -726,6 +764,222 @@ class ScreenTest(PageCase):
             self.assertIn("incomplete or damaged", self.el("kv-damaged").text)
             self.assertFalse(self.b.js("return !!(window.KvelmorPage && KvelmorPage.ready)"))
         self.b.console_errors()  # what the damaged copies logged is theirs
+
+
+class BarTest(PageCase):
+    """The bar below the window: the last run's files saved as kvelmor-export writes them, full
+    screen, F6, the link, and the setting that the page's address opens."""
+
+    SAVING = ("kv-save-picture", "kv-save-data", "kv-save-plot")
+    LABELS = "['labClona', 'labDetektorB', 'labPravděpodobnost', 'labZdroj']"
+
+    def downloads(self):
+        """A fresh folder that the browser saves into from now on."""
+        folder = tempfile.mkdtemp(prefix="kvelmor-saved-")
+        self.b.cdp("Browser.setDownloadBehavior", behavior="allow", downloadPath=folder)
+        return folder
+
+    def saved(self, folder, name):
+        """The file once the browser has finished saving it: it holds the name with an empty file
+        while it saves into a ".crdownload" file, which then takes the name whole."""
+        path = os.path.join(folder, name)
+        self.b.wait(lambda: os.path.exists(path) and os.path.getsize(path) > 0 and
+                    not any(f.endswith(".crdownload") for f in os.listdir(folder)), timeout=20)
+        with open(path, "rb") as f:
+            return f.read()
+
+    def said(self):
+        return self.b.js("return document.querySelector('.kv-status').textContent")
+
+    def test_saved_files_are_the_exports(self):
+        for option, distance, frequency in (("op06", "opV350", "0.6"), ("op1", "opV400", "1")):
+            with self.subTest(frequency=frequency, distance=distance):
+                self.el(option).click()
+                self.el(distance).click()
+                self.run_and_wait()
+                self.el("op5").click()  # the setting after the run is not what is saved
+                base = "kvelmor-%s-%s" % (frequency, distance[3:])
+                folder = self.downloads()
+                self.el("kv-save-data").click()
+                self.el("kv-save-plot").click()
+                for suffix in (".csv", "-plot.svg"):
+                    with open(os.path.join(export_folder(frequency, distance[3:]), base + suffix), "rb") as f:
+                        self.assertEqual(self.saved(folder, base + suffix), f.read(), suffix)
+                # The picture, outside the labels' boxes, is the export's pixel for pixel.
+                boxes = self.b.js("return %s.map(function (n) { var b = KvelmorPage.labelBox(n);"
+                                  " return [b.left, b.top, b.width, b.height]; })" % self.LABELS)
+                for scale in (1, 2):
+                    folder = self.downloads()
+                    Select(self.el("kv-picture-scale")).select_by_index(scale - 1)
+                    self.el("kv-save-picture").click()
+                    path = os.path.join(folder, base + ".png")
+                    self.saved(folder, base + ".png")
+                    width, height, page = read_png(path)
+                    desktop = exported(frequency, distance[3:], scale)
+                    self.assertEqual((width, height), desktop[:2])
+                    self.assertEqual((width, height), (765 * scale, 560 * scale))
+                    rows = 0
+                    for y in range(height):
+                        cuts = sorted((l * scale, (l + w) * scale) for l, t, w, h in boxes
+                                      if t * scale <= y < (t + h) * scale)
+                        x = 0
+                        for left, right in cuts + [(width, width)]:
+                            a, b = (y * width + x) * 4, (y * width + left) * 4
+                            self.assertEqual(page[a:b], desktop[2][a:b], "x%d, row %d" % (scale, y))
+                            x = max(x, right)
+                        rows += 1
+                    self.assertEqual(rows, height)
+                    self.assertNotEqual(page, desktop[2])  # the labels are the page's own fonts'
+
+    def test_saving_takes_no_input_before_or_during_a_run(self):
+        folder = self.downloads()
+        for name in self.SAVING:
+            button = self.el(name)
+            self.assertEqual(button.get_attribute("aria-disabled"), "true")
+            self.assertEqual(button.get_attribute("aria-description"), "Nejprve spusťte pokus tlačítkem Start.")
+            button.click()
+            self.assertEqual(self.said(), "Nejprve spusťte pokus tlačítkem Start.")
+        self.run_and_wait()  # a run to save, then another that lasts
+        self.assertEqual(self.el("kv-save-data").get_attribute("aria-description"),
+                         "Uloží čísla posledního pokusu jako kvelmor-0.6-350.csv.")
+        self.b.js("document.querySelector('.kv-status').textContent = ''")
+        self.b.js(COUNT_FILES)
+        self.slow_down(10)
+        self.el("cmdStart").click()
+        self.assertTrue(self.b.running())
+        for name in self.SAVING + ("kv-link", "kv-full-screen"):
+            self.el(name).click()
+        self.el("kv-save-data").send_keys(Keys.ENTER)
+        self.b.js("Module.ccall('kv_saveData', null, [], []); Module.ccall('kv_savePlot', null, [], []);"
+                  " Module.ccall('kv_savePicture', null, ['number'], [1]);")
+        self.assertTrue(self.b.running(), "the run should last longer than the clicks")
+        self.b.wait_for_run()
+        self.assertEqual((self.said(), self.b.js("return !!document.fullscreenElement"),
+                          self.b.js("return window.kvFiles")), ("", False, 0))
+        self.el("kv-save-data").click()
+        self.saved(folder, "kvelmor-0.6-350.csv")
+        self.assertEqual((os.listdir(folder), self.b.js("return window.kvFiles")), (["kvelmor-0.6-350.csv"], 1))
+
+    def test_full_screen_and_f6(self):
+        names = [self.b.driver.find_element(By.ID, i).accessible_name for i in
+                 ("kv-full-screen", "kv-save-picture", "kv-picture-scale", "kv-save-data", "kv-save-plot", "kv-link")]
+        self.assertEqual(names, ["Celá obrazovka", "Uložit obrázek", "Velikost obrázku", "Uložit data",
+                                 "Uložit graf", "Odkaz"])
+        for pressed in ("true", "false"):
+            self.el("kv-full-screen").click()
+            self.b.wait(lambda: self.el("kv-full-screen").get_attribute("aria-pressed") == pressed, 5)
+            self.assertEqual(self.b.js("return document.fullscreenElement === document.documentElement"),
+                             pressed == "true")
+        # F6 from the window to the bar and back, each to where the focus was last.
+        self.el("cmdStart").send_keys(Keys.TAB)
+        seen = []
+        for key in (Keys.F6, Keys.TAB, Keys.F6, Keys.SHIFT + Keys.F6, Keys.SHIFT + Keys.F6):
+            self.key(key)
+            seen.append(self.active())
+        self.assertEqual(seen, ["kv-full-screen", "kv-save-picture", "cmdKonec", "kv-save-picture", "cmdKonec"])
+        for _ in range(5):  # and the window's own Tab cycle is as it was
+            self.key(Keys.TAB)
+            seen.append(self.active())
+        self.assertEqual(seen[5:], ["op06", "opV350", "HScroll1", "cmdStart", "cmdKonec"])
+
+    def test_the_bar_under_a_finger_on_a_phone(self):
+        self.b.emulate(360, 640, 3, True)
+        self.b.load()
+        folder = self.downloads()
+        x, y, w, h = self.b.page_rect("#kv-save-plot")
+        self.b.tap(x + w / 2, y + h / 2)
+        self.b.wait(lambda: self.said() == "Nejprve spusťte pokus tlačítkem Start.", 5)
+        x, y, w, h = self.b.page_rect("#cmdStart")
+        self.b.tap(x + w / 2, y + h / 2)
+        self.b.wait(lambda: self.b.js("return KvelmorPage.lastRunEndedAt > 0"), 30)
+        x, y, w, h = self.b.page_rect("#kv-save-plot")
+        self.b.tap(x + w / 2, y + h / 2)
+        self.assertTrue(self.saved(folder, "kvelmor-0.6-350-plot.svg").startswith(b"<?xml"))
+
+    def test_the_address_opens_a_setting(self):
+        url = "file://" + self.b.page + "?"
+
+        def opened(query):
+            self.b.driver.get(url + query)
+            self.b.wait(lambda: self.b.js("return window.KvelmorPage && KvelmorPage.ready"))
+            return self.b.js("""return [['nFi', 'nRozteč', 'nSpomaleni'].map(function (n) {
+                  return document.getElementById(n).value; }),
+                Array.from(document.querySelectorAll('input[type=radio]:checked')).map(function (e) { return e.id; }),
+                document.getElementById('HScroll1').getAttribute('aria-valuenow'),
+                document.querySelector('.kv-note').hidden ? '' : document.getElementById('kv-note').textContent];""")
+        frequencies = (("nizky", "op003", "0.03"), ("NIZSI", "op02", "0.2"), ("Stredni", "op06", "0.6"),
+                       ("vyssi", "op1", "1"), ("vysokY", "op5", "5"))
+        for k, (word, option, text) in enumerate(frequencies):
+            for distance in ("300", "350", "400"):
+                scroll = 2184 * k + int(distance) // 50  # 6 to 8742 and on to 32767
+                if (k, distance) == (4, "400"):
+                    scroll = 32767
+                with self.subTest(word=word, distance=distance):
+                    self.assertEqual(opened("kmitocet=%s&vzdalenost=%s&zpomaleni=%d" % (word, distance, scroll)),
+                                     [[text, distance, str(30 * scroll + 1)], [option, "opV" + distance, "opRychlá"],
+                                      str(scroll), ""])
+        defaults = [["0.6", "350", "1"], ["op06", "opV350", "opRychlá"], "0"]
+        for query, named in (("kmitocet=ultra", ["„kmitocet=ultra“"]), ("vzdalenost=301", ["„vzdalenost=301“"]),
+                             ("zpomaleni=-1&zpomaleni=", ["„zpomaleni=-1“", "„zpomaleni=“"]),
+                             ("zpomaleni=99999", ["„zpomaleni=99999“"]),
+                             ("kmitocet=nizky&kmitocet=vysoky", ["„kmitocet=nizky“, „kmitocet=vysoky“"]),
+                             ("kmitocet=n%C3%ADzk%C3%BD", ["„kmitocet=nízký“"]), ("kmitocet=vysoký", ["„kmitocet=vysoký“"]),
+                             ("jazyk=cs&kmitocet=%zz", ["„jazyk=cs“", "„kmitocet=%zz“"])):
+            with self.subTest(query=query):
+                got = opened(query)
+                self.assertEqual(got[:3], defaults)
+                self.assertTrue(self.el("cmdStart").is_displayed())
+                for part in named:
+                    self.assertIn(part, got[3])
+        # One wrong part leaves the rest taken; the address then shows the setting as it is, and
+        # follows the user's choices.
+        got = opened("vzdalenost=301&kmitocet=vyssi")
+        self.assertEqual(got[0][:2], ["1", "350"])
+        self.assertIn("„vzdalenost=301“", got[3])
+        self.b.wait(lambda: self.b.driver.current_url.endswith("?kmitocet=vyssi&vzdalenost=350&zpomaleni=0"), 5)
+        self.el("opV400").click()
+        self.b.wait(lambda: self.b.driver.current_url.endswith("?kmitocet=vyssi&vzdalenost=400&zpomaleni=0"), 5)
+
+    def test_the_link_copies_the_setting_from_a_file_and_a_web_server(self):
+        self.b.cdp("Browser.grantPermissions", permissions=["clipboardReadWrite", "clipboardSanitizedWrite"])
+        server = None
+        try:
+            clipboard = ("var done = arguments[0];"
+                         " navigator.clipboard.readText().then(done, function (e) { done('refused: ' + e); });")
+            self.el("op5").click()
+            self.el("opV400").click()
+            self.el("HScroll1").send_keys(Keys.END)
+            link = "file://" + self.b.page + "?kmitocet=vysoky&vzdalenost=400&zpomaleni=32767"
+            for refuse in ("", "navigator.clipboard.writeText = function () { return Promise.reject(new Error('no')); };"):
+                self.b.js("navigator.clipboard.writeText('');" + refuse)
+                self.el("kv-link").click()  # through the clipboard, then the older way
+                self.b.wait(lambda: self.said() == "Odkaz je zkopírován do schránky.", 5)
+                self.assertEqual(self.b.driver.execute_async_script(clipboard), link)
+                self.b.js("document.querySelector('.kv-status').textContent = ''")
+            self.b.js("document.execCommand = function () { return false; };")
+            self.el("kv-link").click()  # neither: the link stands selected, to be copied by hand
+            self.b.wait(lambda: self.said().startswith("Odkaz nešlo zkopírovat"), 5)
+            self.assertEqual(self.b.js("var f = document.activeElement;"
+                                       " return [f.value, f.selectionStart, f.selectionEnd];"), [link, 0, len(link)])
+            # The same page from a web server: the setting from its address, and back in the link.
+            server = subprocess.Popen([sys.executable, "-m", "http.server", "--bind", "127.0.0.1", "0",
+                                       "--directory", os.path.dirname(self.b.page)],
+                                      stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True)
+            port = int(re.search(r"port (\d+)", server.stdout.readline()).group(1))
+            server.stdout.close()
+            url = "http://127.0.0.1:%d/%s" % (port, os.path.basename(self.b.page))
+            self.b.driver.get(url + "?zpomaleni=7&kmitocet=nizsi")
+            self.b.wait(lambda: self.b.js("return window.KvelmorPage && KvelmorPage.ready"))
+            self.assertEqual([self.b.box(n) for n in ("nFi", "nRozteč", "nSpomaleni")], ["0.2", "350", "211"])
+            self.el("kv-link").click()
+            self.b.wait(lambda: self.said() == "Odkaz je zkopírován do schránky.", 5)
+            self.assertEqual(self.b.driver.execute_async_script(clipboard),
+                             url + "?kmitocet=nizsi&vzdalenost=350&zpomaleni=7")
+        finally:
+            self.b.cdp("Browser.resetPermissions")
+            if server:
+                server.terminate()
+                server.wait()
 
 
 if __name__ == "__main__":

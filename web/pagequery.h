@@ -1,0 +1,41 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace kvelmor {
+
+// The setting that the page's address carries in its query, so that a link opens the window as
+// the teacher left it: ?kmitocet=vysoky&vzdalenost=300&zpomaleni=120. The frequency is one of the
+// ASCII words nizky, nizsi, stredni, vyssi and vysoky, in any letter case; the distance 300, 350
+// or 400; the slow-down the scroll bar's value, 0 to 32767, in plain digits. Each key is a row of
+// one table (pagequery.cpp), which further keys join.
+struct AddressSetting {
+    std::string frequencyOption;  // the option the key selects, "op5"; empty: not given
+    std::string distanceOption;   // "opV300"
+    std::optional<int> scrollValue;
+};
+
+struct AddressReading {
+    AddressSetting setting;
+    // Each part of the query that was not taken, as written there (with its escapes decoded where
+    // they decode to text): an unknown key, a value the key does not take, a key given twice.
+    std::vector<std::string> ignored;
+};
+
+// Reads the query of the page's address, with or without its leading "?". Parts it does not take
+// leave their setting as it was and are listed.
+AddressReading readAddressQuery(std::string_view query);
+
+// The setting of the window whose frequency and distance boxes hold `frequencyText` ("0.6") and
+// `distanceText` ("350") and whose scroll bar stands at `scrollValue`.
+AddressSetting addressSetting(std::string_view frequencyText, std::string_view distanceText,
+                              int scrollValue);
+
+// The query that opens `setting`, without the "?": every key that the setting gives, in the
+// table's order ("kmitocet=stredni&vzdalenost=350&zpomaleni=0").
+std::string addressQuery(const AddressSetting& setting);
+
+}  // namespace kvelmor
