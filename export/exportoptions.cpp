@@ -71,7 +71,7 @@ std::vector<ExportSetting> allSettings()
 QString ParsedCommandLine::errorText(Language language) const
 {
     const QString pattern = qtext(error, language);
-    return about.isNull() ? pattern : pattern.arg(about);
+    return pattern.contains(QLatin1String("%1")) ? pattern.arg(about) : pattern;
 }
 
 ParsedCommandLine parseCommandLine(const QList<QByteArray>& arguments)

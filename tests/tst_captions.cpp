@@ -1,5 +1,8 @@
-// Every caption and option indicator that a user can see lies wholly inside its control, with the
-// fonts the set-up installs: drawn by the controls' own style on an unclipped image and measured.
+// Every caption and option indicator that a user can see lies wholly inside its control, in
+// Czech and in English, with the fonts the set-up installs, at the scale the suite runs at
+// (CTest runs it at 1 and, with QT_SCALE_FACTOR=2, at 2): drawn by the controls' own style,
+// unclipped, at the window's device-pixel ratio and measured. Frame captions are centred on their
+// frame's top edge by their ink.
 #include <QApplication>
 #include <QGroupBox>
 #include <QLabel>
@@ -9,23 +12,29 @@
 #include <QRegion>
 #include <QStyleOptionButton>
 #include <QStyleOptionGroupBox>
+#include <cmath>
 #include <cstdlib>
 #include <memory>
 
 #include "windowtest.h"
 
 using kvelmor::FrmKvelmor;
+using kvelmor::Language;
 
 namespace {
 
 constexpr int kMargin = 40;  // room around the control for ink that would be clipped
 
-// Paints with `draw` onto a transparent image that extends kMargin beyond the control on every
-// side and returns the bounds of what was painted, in the control's coordinates.
+// Paints with `draw` onto a transparent image at the control's device-pixel ratio that extends
+// kMargin beyond the control on every side, and returns the bounds of what was painted, in the
+// control's coordinates (fractions of a pixel at a ratio above 1).
 template <typename Draw>
-QRect inkOf(const QWidget* control, Draw draw)
+QRectF inkOf(const QWidget* control, Draw draw)
 {
-    QImage image(control->size() + QSize(2 * kMargin, 2 * kMargin), QImage::Format_ARGB32);
+    const qreal ratio = control->devicePixelRatioF();
+    QImage image((control->size() + QSize(2 * kMargin, 2 * kMargin)) * ratio,
+                 QImage::Format_ARGB32);
+    image.setDevicePixelRatio(ratio);
     image.fill(Qt::transparent);
     {
         QPainter painter(&image);
@@ -37,13 +46,24 @@ QRect inkOf(const QWidget* control, Draw draw)
     QRect bounds;
     for (int y = 0; y < image.height(); ++y) {
         for (int x = 0; x < image.width(); ++x) {
-            if (qAlpha(image.pixel(x, y)) > 0) bounds |= QRect(x - kMargin, y - kMargin, 1, 1);
+            if (qAlpha(image.pixel(x, y)) > 0) bounds |= QRect(x, y, 1, 1);
         }
     }
-    return bounds;
+    if (bounds.isEmpty()) return {};
+    return {bounds.x() / ratio - kMargin, bounds.y() / ratio - kMargin, bounds.width() / ratio,
+            bounds.height() / ratio};
 }
 
-QString describe(const QWidget* w, const QRect& ink)
+// A caption's text as the style draws it in `rect`, but never clipped: what does not fit shows.
+QRectF textInkOf(const QWidget* control, const QRect& rect, int flags, const QString& text)
+{
+    return inkOf(control, [&](QPainter& p) {
+        control->style()->drawItemText(&p, rect, flags | Qt::TextDontClip, control->palette(), true,
+                                       text, control->foregroundRole());
+    });
+}
+
+QString describe(const QWidget* w, const QRectF& ink)
 {
     return QStringLiteral("%1: ink %2,%3 %4x%5 in %6x%7")
         .arg(w->objectName())
@@ -55,6 +75,11 @@ QString describe(const QWidget* w, const QRect& ink)
         .arg(w->height());
 }
 
+bool inside(const QWidget* control, const QRectF& ink)
+{
+    return !ink.isEmpty() && QRectF(control->rect()).contains(ink);
+}
+
 }  // namespace
 
 class TestCaptions : public QObject {
@@ -62,26 +87,54 @@ class TestCaptions : public QObject {
 
 private slots:
     void initTestCase();
+    void optionsShowTheirIndicatorAndCaption_data() { languages(); }
     void optionsShowTheirIndicatorAndCaption();
+    void labelsShowTheirWholeCaption_data() { languages(); }
     void labelsShowTheirWholeCaption();
+    void framesAndButtonsShowTheirCaption_data() { languages(); }
     void framesAndButtonsShowTheirCaption();
+    void frameCaptionsAreCentredOnTheTopEdgeByTheirInk_data() { languages(); }
+    void frameCaptionsAreCentredOnTheTopEdgeByTheirInk();
+    void framesAreClassicFrames_data() { languages(); }
     void framesAreClassicFrames();
 
 private:
-    std::unique_ptr<FrmKvelmor> window;
+    static void languages();
+    FrmKvelmor* window();
+
+    std::unique_ptr<FrmKvelmor> czech, english;
 };
+
+void TestCaptions::languages()
+{
+    QTest::addColumn<bool>("inEnglish");
+    QTest::newRow("Czech") << false;
+    QTest::newRow("English") << true;
+}
+
+// The window of the row's language.
+FrmKvelmor* TestCaptions::window()
+{
+    QFETCH(bool, inEnglish);
+    return inEnglish ? english.get() : czech.get();
+}
 
 void TestCaptions::initTestCase()
 {
-    window = std::make_unique<FrmKvelmor>();
-    window->show();
-    QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+    czech = std::make_unique<FrmKvelmor>();
+    english = std::make_unique<FrmKvelmor>(nullptr, 0, Language::English);
+    for (FrmKvelmor* w : {czech.get(), english.get()}) {
+        w->show();
+        QVERIFY(QTest::qWaitForWindowExposed(w));
+    }
+    QCOMPARE(english->devicePixelRatioF(),
+             qEnvironmentVariableIntValue("QT_SCALE_FACTOR") == 2 ? 2.0 : 1.0);
 }
 
 void TestCaptions::optionsShowTheirIndicatorAndCaption()
 {
     int measured = 0;
-    for (QRadioButton* option : window->findChildren<QRadioButton*>()) {
+    for (QRadioButton* option : window()->findChildren<QRadioButton*>()) {
         if (!option->parentWidget()->isVisible()) continue;  // the hidden speed frame
         QStyleOptionButton opt;
         opt.initFrom(option);
@@ -90,19 +143,17 @@ void TestCaptions::optionsShowTheirIndicatorAndCaption()
         QStyle* style = option->style();
         QStyleOptionButton indicator = opt;
         indicator.rect = style->subElementRect(QStyle::SE_RadioButtonIndicator, &opt, option);
-        const QRect mark = inkOf(option, [&](QPainter& p) {
+        const QRectF mark = inkOf(option, [&](QPainter& p) {
             style->drawPrimitive(QStyle::PE_IndicatorRadioButton, &indicator, &p, option);
         });
-        QVERIFY2(!mark.isEmpty() && option->rect().contains(mark),
-                 qPrintable(describe(option, mark)));
+        QVERIFY2(inside(option, mark), qPrintable(describe(option, mark)));
 
-        QStyleOptionButton label = opt;
-        label.rect = style->subElementRect(QStyle::SE_RadioButtonContents, &opt, option);
-        const QRect text = inkOf(option, [&](QPainter& p) {
-            style->drawControl(QStyle::CE_RadioButtonLabel, &label, &p, option);
-        });
-        QVERIFY2(!text.isEmpty() && option->rect().contains(text),
-                 qPrintable(describe(option, text)));
+        // As the style draws an option's caption (left, vertically centred), but unclipped.
+        const QRect contents = style->subElementRect(QStyle::SE_RadioButtonContents, &opt, option);
+        const QRectF text =
+            textInkOf(option, contents, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextShowMnemonic,
+                      option->text());
+        QVERIFY2(inside(option, text), qPrintable(describe(option, text)));
         QVERIFY(!text.intersects(mark));
         ++measured;
     }
@@ -114,41 +165,90 @@ void TestCaptions::labelsShowTheirWholeCaption()
     // The scene labels too: the run shows them.
     for (const char* name : {"labNeurcitost", "LabStart", "labZdroj", "labClona", "labDetektorB",
                              "labPravděpodobnost"}) {
-        auto* label = find<QLabel>(window.get(), name);
-        const QRect ink = inkOf(label, [&](QPainter& p) {
-            label->style()->drawItemText(
-                &p, label->contentsRect(), int(label->alignment()) | Qt::TextWordWrap,
-                label->palette(), true, label->text(), label->foregroundRole());
-        });
-        QVERIFY2(!ink.isEmpty() && label->rect().contains(ink), qPrintable(describe(label, ink)));
+        auto* label = find<QLabel>(window(), name);
+        const QRectF ink = textInkOf(label, label->contentsRect(),
+                                     int(label->alignment()) | Qt::TextWordWrap, label->text());
+        QVERIFY2(inside(label, ink), qPrintable(describe(label, ink)));
     }
 }
 
+// Buttons centre their captions; a frame's caption is set into its top edge, near the left, and
+// the edge runs on at least four pixels beyond it before the frame's corner.
 void TestCaptions::framesAndButtonsShowTheirCaption()
 {
     for (const char* name : {"frmFrekvence", "frmVzdalenost"}) {
-        auto* frame = find<QGroupBox>(window.get(), name);
+        auto* frame = find<QGroupBox>(window(), name);
         QStyleOptionGroupBox opt;
         opt.initFrom(frame);
         opt.text = frame->title();
-        opt.subControls = QStyle::SC_GroupBoxLabel;
-        opt.textAlignment = frame->alignment();
-        opt.textColor = frame->palette().color(QPalette::WindowText);
-        const QRect ink = inkOf(frame, [&](QPainter& p) {
-            frame->style()->drawComplexControl(QStyle::CC_GroupBox, &opt, &p, frame);
-        });
-        QVERIFY2(!ink.isEmpty() && frame->rect().contains(ink), qPrintable(describe(frame, ink)));
+        const QRect caption =
+            frame->style()->subControlRect(QStyle::CC_GroupBox, &opt, QStyle::SC_GroupBoxLabel);
+        const QRectF ink = textInkOf(
+            frame, caption, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, frame->title());
+        QVERIFY2(inside(frame, ink), qPrintable(describe(frame, ink)));
+        QVERIFY2(ink.right() + 2 + 4 <= frame->width() - 2, qPrintable(describe(frame, ink)));
     }
     for (const char* name : {"cmdStart", "cmdKonec"}) {
-        auto* button = find<QPushButton>(window.get(), name);
+        auto* button = find<QPushButton>(window(), name);
         QStyleOptionButton opt;
         opt.initFrom(button);
-        opt.text = button->text();
-        opt.rect = button->style()->subElementRect(QStyle::SE_PushButtonContents, &opt, button);
-        const QRect ink = inkOf(button, [&](QPainter& p) {
-            button->style()->drawControl(QStyle::CE_PushButtonLabel, &opt, &p, button);
-        });
-        QVERIFY2(!ink.isEmpty() && button->rect().contains(ink), qPrintable(describe(button, ink)));
+        const QRect contents =
+            button->style()->subElementRect(QStyle::SE_PushButtonContents, &opt, button);
+        const QRectF ink =
+            textInkOf(button, contents, Qt::AlignCenter | Qt::TextShowMnemonic, button->text());
+        QVERIFY2(inside(button, ink), qPrintable(describe(button, ink)));
+    }
+}
+
+// On the window as it is shown, at its own device pixels: the middle of each frame caption's ink,
+// from its accents to its descenders, lies on the middle of the etched top edge (its dark and its
+// light line), within half a pixel; "Frequency" reaches lower than "Kmitočet fotonu", and is set
+// higher to make up for it.
+void TestCaptions::frameCaptionsAreCentredOnTheTopEdgeByTheirInk()
+{
+    FrmKvelmor* w = window();
+    const QImage shot = w->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const qreal ratio = shot.devicePixelRatio();
+    QCOMPARE(ratio, w->devicePixelRatioF());
+    const QRgb grey = qRgb(0xC0, 0xC0, 0xC0);
+    const auto at = [&](qreal x, qreal y) { return shot.pixel(int(x * ratio), int(y * ratio)); };
+
+    for (const char* name : {"frmFrekvence", "frmVzdalenost"}) {
+        auto* frame = find<QGroupBox>(w, name);
+        const QRect r = frame->geometry();
+        // The edge's two lines, down the frame's right-hand part.
+        QList<int> edge;
+        for (int y = int(r.top() * ratio); y < (r.top() + 20) * ratio && edge.size() < 2; ++y) {
+            if (shot.pixel(int((r.right() - 4) * ratio), y) != grey) edge << y;
+        }
+        QCOMPARE(edge.size(), 2);
+        QCOMPARE(at(r.right() - 4, edge[0] / ratio), qRgb(0x80, 0x80, 0x80));
+
+        // The caption's ink: everything not grey in the caption's rectangle (a line of its font).
+        QStyleOptionGroupBox opt;
+        opt.initFrom(frame);
+        opt.text = frame->title();
+        const QRect caption =
+            frame->style()
+                ->subControlRect(QStyle::CC_GroupBox, &opt, QStyle::SC_GroupBoxLabel)
+                .translated(r.topLeft());
+        int inkTop = shot.height(), inkBottom = -1;
+        for (int y = int(caption.top() * ratio); y < (caption.bottom() + 1) * ratio; ++y) {
+            for (int x = int(caption.left() * ratio); x < (caption.right() + 1) * ratio; ++x) {
+                if (shot.pixel(x, y) == grey) continue;
+                inkTop = std::min(inkTop, y);
+                inkBottom = std::max(inkBottom, y);
+            }
+        }
+        QVERIFY2(inkBottom >= 0 && inkTop >= r.top() * ratio, name);
+        const double off = (inkTop + inkBottom) / 2.0 - (edge[0] + edge[1]) / 2.0;
+        QVERIFY2(std::abs(off) <= 0.5 * ratio,
+                 qPrintable(QStringLiteral("%1 \"%2\": ink rows %3 to %4, edge rows %5 and %6")
+                                .arg(name, frame->title())
+                                .arg(inkTop)
+                                .arg(inkBottom)
+                                .arg(edge[0])
+                                .arg(edge[1])));
     }
 }
 
@@ -157,13 +257,14 @@ void TestCaptions::framesAndButtonsShowTheirCaption()
 // and every option stands inside the border.
 void TestCaptions::framesAreClassicFrames()
 {
-    const QImage shot = window->grab().toImage().convertToFormat(QImage::Format_RGB32);
-    QCOMPARE(shot.devicePixelRatio(), 1.0);
+    FrmKvelmor* w = window();
+    if (w->devicePixelRatioF() != 1) QSKIP("measured in pixels at scale 1");
+    const QImage shot = w->grab().toImage().convertToFormat(QImage::Format_RGB32);
     const QRgb grey = qRgb(0xC0, 0xC0, 0xC0);
     const auto isLine = [&](int x, int y) { return shot.pixel(x, y) != grey; };
 
     for (const char* name : {"frmFrekvence", "frmVzdalenost"}) {
-        auto* frame = find<QGroupBox>(window.get(), name);
+        auto* frame = find<QGroupBox>(w, name);
         const QRect r = frame->geometry();
         const QString what = QString::fromUtf8(name);
 

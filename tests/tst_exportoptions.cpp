@@ -36,6 +36,7 @@ private slots:
     void refusesBadArguments_data();
     void refusesBadArguments();
     void allMeansFifteenDistinctSettings();
+    void langChoosesTheLanguage();
     void helpSpeaksCzechOrEnglish();
     void czechIsTheLanguageCodeCs_data();
     void czechIsTheLanguageCodeCs();
@@ -70,6 +71,13 @@ void TestExportOptions::acceptsOneSetting_data()
                                              "--out",       "d"}
                               << "op5"
                               << "5" << 300 << 1;
+    QTest::newRow("English word") << QStringList{"--frequency", "Lowest", "--distance",
+                                                 "300",         "--out",  "d"}
+                                  << "op003"
+                                  << "0.03" << 300 << 1;
+    QTest::newRow("English word, in English")
+        << QStringList{"--lang", "en", "--frequency=high", "--distance=400", "--out=d"} << "op1"
+        << "1" << 400 << 1;
     QTest::newRow("vyssi at scale 2")
         << QStringList{"--out", "d", "--scale", "2", "--distance", "350", "--frequency", "vyssi"}
         << "op1"
@@ -131,6 +139,13 @@ void TestExportOptions::refusesBadArguments_data()
     QTest::newRow("all with a value") << QStringList{"--all=no", "--out", "d"} << "'--all'";
     QTest::newRow("help with a value") << QStringList{"--help=x"} << "'--help'";
     QTest::newRow("version with a value") << QStringList{"--version=no"} << "'--version'";
+    QTest::newRow("unknown language")
+        << QStringList{"--all", "--out", "d", "--lang", "de"} << "'de'";
+    QTest::newRow("empty language") << QStringList{"--all", "--out", "d", "--lang="} << "''";
+    QTest::newRow("language twice")
+        << QStringList{"--lang", "en", "--all", "--lang=en", "--out", "d"} << "--lang";
+    QTest::newRow("language without a value")
+        << QStringList{"--all", "--out", "d", "--lang"} << "--lang";
     QTest::newRow("toolkit option")
         << QStringList{"-platform", "xcb", "--all", "--out", "d"} << "-platform";
 }
@@ -159,6 +174,27 @@ void TestExportOptions::allMeansFifteenDistinctSettings()
     QCOMPARE(parse({"--version"}).action, Action::Version);
 }
 
+// --lang names a language in any case, in either form; without it none is chosen, and a language
+// read before an error still speaks that error.
+void TestExportOptions::langChoosesTheLanguage()
+{
+    const std::pair<QStringList, std::optional<Language>> cases[] = {
+        {{"--all", "--out", "d"}, std::nullopt},
+        {{"--all", "--out", "d", "--lang", "en"}, Language::English},
+        {{"--lang=CS", "--all", "--out", "d"}, Language::Czech},
+        {{"--lang", "en", "--frequency", "ultra", "--distance", "300", "--out", "d"},
+         Language::English},
+    };
+    for (const auto& [arguments, language] : cases) {
+        QVERIFY(parse(arguments).options.language == language);
+    }
+    const auto wrong =
+        parse({"--lang", "en", "--frequency", "ultra", "--distance", "300", "--out", "d"});
+    QCOMPARE(wrong.action, Action::Error);
+    QCOMPARE(wrong.errorText(*wrong.options.language),
+             QStringLiteral("unknown frequency 'ultra' (lowest, low, medium, high, highest)"));
+}
+
 void TestExportOptions::helpSpeaksCzechOrEnglish()
 {
     const QString english = helpText(false);
@@ -168,8 +204,8 @@ void TestExportOptions::helpSpeaksCzechOrEnglish()
     QVERIFY(english.contains("kvelmor-F-D-plot.png") && czech.contains("kvelmor-F-D-plot.png"));
     QVERIFY(english.contains("without spaces") && czech.contains("bez mezer"));
     QVERIFY(czech.startsWith(QStringLiteral("Použití: kvelmor-export")));
-    for (const char* option :
-         {"--frequency", "--distance", "--all", "--out", "--scale", "--help", "--version"}) {
+    for (const char* option : {"--frequency", "--distance", "--all", "--out", "--scale", "--lang",
+                               "--help", "--version"}) {
         QVERIFY2(english.contains(option) && czech.contains(option), option);
     }
 }
