@@ -2,7 +2,9 @@
 // Czech and in English, with the fonts the set-up installs, at the scale the suite runs at
 // (CTest runs it at 1 and, with QT_SCALE_FACTOR=2, at 2): drawn by the controls' own style,
 // unclipped, at the window's device-pixel ratio and measured. Frame captions are centred on their
-// frame's top edge by their ink.
+// frame's top edge by their ink. The English window says nothing in Czech, and a run in it is the
+// same pixels as in the Czech window outside the captions.
+#include <QAccessible>
 #include <QApplication>
 #include <QGroupBox>
 #include <QLabel>
@@ -10,6 +12,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegion>
+#include <QRegularExpression>
 #include <QStyleOptionButton>
 #include <QStyleOptionGroupBox>
 #include <cmath>
@@ -17,9 +20,12 @@
 #include <memory>
 
 #include "windowtest.h"
+#ifndef Q_MOC_RUN  // moc cannot read the Czech identifiers of this header, nor needs them
+#include "app/controls.h"
+#include "layout/controls.h"
+#endif
 
-using kvelmor::FrmKvelmor;
-using kvelmor::Language;
+using namespace kvelmor;
 
 namespace {
 
@@ -80,6 +86,57 @@ bool inside(const QWidget* control, const QRectF& ink)
     return !ink.isEmpty() && QRectF(control->rect()).contains(ink);
 }
 
+// Where a frame's style sets its caption, in the frame's coordinates.
+QRect captionOf(const QGroupBox* frame)
+{
+    QStyleOptionGroupBox opt;
+    opt.initFrom(frame);
+    opt.text = frame->title();
+    return frame->style()->subControlRect(QStyle::CC_GroupBox, &opt, QStyle::SC_GroupBoxLabel);
+}
+
+// What a control shows: a label's or a button's caption, a frame's title.
+QString shownText(const QWidget* control)
+{
+    if (auto* label = qobject_cast<const QLabel*>(control)) return label->text();
+    if (auto* button = qobject_cast<const QAbstractButton*>(control)) return button->text();
+    if (auto* frame = qobject_cast<const QGroupBox*>(control)) return frame->title();
+    return {};
+}
+
+QString accessibleText(QWidget* control, QAccessible::Text which)
+{
+    QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(control);
+    return iface ? iface->text(which) : QString();
+}
+
+bool hasCzechLetter(const QString& text)
+{
+    return text.contains(QRegularExpression(QStringLiteral("[áčďéěíňóřšťúůýžÁČĎÉĚÍŇÓŘŠŤÚŮÝŽ]")));
+}
+
+// A run at the highest frequency and 400, chosen and started with the mouse.
+void runHighestAt400(QWidget* window)
+{
+    clickOn(find<QRadioButton>(window, "op5"));
+    clickOn(find<QRadioButton>(window, "opV400"));
+    clickOn(find<QPushButton>(window, "cmdStart"));
+}
+
+// Where `window` draws captions: its visible labels, buttons and options, and its frames'
+// captions with the gap the top edge leaves around them.
+QRegion captionAreas(QWidget* window)
+{
+    QRegion areas;
+    for (QWidget* control : window->findChildren<QWidget*>()) {
+        if (!control->isVisibleTo(window) || shownText(control).isEmpty()) continue;
+        auto* frame = qobject_cast<QGroupBox*>(control);
+        const QRect area = frame ? captionOf(frame).adjusted(-2, 0, 2, 0) : control->rect();
+        areas += area.translated(control->mapTo(window, QPoint(0, 0)));
+    }
+    return areas;
+}
+
 }  // namespace
 
 class TestCaptions : public QObject {
@@ -97,6 +154,8 @@ private slots:
     void frameCaptionsAreCentredOnTheTopEdgeByTheirInk();
     void framesAreClassicFrames_data() { languages(); }
     void framesAreClassicFrames();
+    void englishWindowSaysNothingInCzech();
+    void runIsTheSamePixelsInBothLanguagesOutsideTheCaptions();
 
 private:
     static void languages();
@@ -178,11 +237,7 @@ void TestCaptions::framesAndButtonsShowTheirCaption()
 {
     for (const char* name : {"frmFrekvence", "frmVzdalenost"}) {
         auto* frame = find<QGroupBox>(window(), name);
-        QStyleOptionGroupBox opt;
-        opt.initFrom(frame);
-        opt.text = frame->title();
-        const QRect caption =
-            frame->style()->subControlRect(QStyle::CC_GroupBox, &opt, QStyle::SC_GroupBoxLabel);
+        const QRect caption = captionOf(frame);
         const QRectF ink = textInkOf(
             frame, caption, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, frame->title());
         QVERIFY2(inside(frame, ink), qPrintable(describe(frame, ink)));
@@ -211,7 +266,6 @@ void TestCaptions::frameCaptionsAreCentredOnTheTopEdgeByTheirInk()
     const qreal ratio = shot.devicePixelRatio();
     QCOMPARE(ratio, w->devicePixelRatioF());
     const QRgb grey = qRgb(0xC0, 0xC0, 0xC0);
-    const auto at = [&](qreal x, qreal y) { return shot.pixel(int(x * ratio), int(y * ratio)); };
 
     for (const char* name : {"frmFrekvence", "frmVzdalenost"}) {
         auto* frame = find<QGroupBox>(w, name);
@@ -222,16 +276,10 @@ void TestCaptions::frameCaptionsAreCentredOnTheTopEdgeByTheirInk()
             if (shot.pixel(int((r.right() - 4) * ratio), y) != grey) edge << y;
         }
         QCOMPARE(edge.size(), 2);
-        QCOMPARE(at(r.right() - 4, edge[0] / ratio), qRgb(0x80, 0x80, 0x80));
+        QCOMPARE(shot.pixel(int((r.right() - 4) * ratio), edge[0]), qRgb(0x80, 0x80, 0x80));
 
         // The caption's ink: everything not grey in the caption's rectangle (a line of its font).
-        QStyleOptionGroupBox opt;
-        opt.initFrom(frame);
-        opt.text = frame->title();
-        const QRect caption =
-            frame->style()
-                ->subControlRect(QStyle::CC_GroupBox, &opt, QStyle::SC_GroupBoxLabel)
-                .translated(r.topLeft());
+        const QRect caption = captionOf(frame).translated(r.topLeft());
         int inkTop = shot.height(), inkBottom = -1;
         for (int y = int(caption.top() * ratio); y < (caption.bottom() + 1) * ratio; ++y) {
             for (int x = int(caption.left() * ratio); x < (caption.right() + 1) * ratio; ++x) {
@@ -333,6 +381,94 @@ void TestCaptions::framesAreClassicFrames()
             QCOMPARE(shot.pixel(corner), grey);
         }
     }
+}
+
+// Every text of the English window, shown or said to a screen reader, is the English one:
+// each control's, the title, the drawing's before and after a run.
+void TestCaptions::englishWindowSaysNothingInCzech()
+{
+    FrmKvelmor* w = english.get();
+    const auto inEnglish = [](TextKey key) { return qtext(key, Language::English); };
+    for (const ControlRow& row : controlRows()) {
+        QWidget* control = find(w, std::string(row.name).c_str());
+        if (row.kind != ControlKind::SettingsBox) {
+            QCOMPARE(shownText(control), inEnglish(row.caption));
+        }
+        QCOMPARE(accessibleText(control, QAccessible::Name), inEnglish(accessibleName(row)));
+        QCOMPARE(accessibleText(control, QAccessible::Description),
+                 inEnglish(row.accessibleDescription));
+    }
+    QCOMPARE(w->windowTitle(), inEnglish(TextKey::WindowTitle));
+    QWidget* picture = find(w, "kresba");
+    QCOMPARE(accessibleText(picture, QAccessible::Name), inEnglish(TextKey::PictureName));
+    QCOMPARE(accessibleText(picture, QAccessible::Description), inEnglish(TextKey::PictureEmpty));
+
+    runHighestAt400(w);
+    const QString described = accessibleText(picture, QAccessible::Description);
+    QVERIFY2(described.contains(QStringLiteral("photon frequency highest")) &&
+                 described.contains(QStringLiteral("detector 400 behind the slit")),
+             qPrintable(described));
+
+    // Nothing anywhere in the window, shown or said, is Czech: no Czech letter, and no text of
+    // the table whose Czech differs from its English.
+    QStringList czechOnly;
+    for (int key = 0; key < int(TextKey::Count); ++key) {
+        const QString cs = qtext(TextKey(key), Language::Czech);
+        if (cs != inEnglish(TextKey(key))) czechOnly << cs;
+    }
+    QList<QWidget*> everything = w->findChildren<QWidget*>();
+    everything << w;
+    int texts = 0;
+    for (QWidget* control : everything) {
+        if (!control->isVisibleTo(w) && control != w) continue;  // the settings boxes, say
+        for (const QString& said : {shownText(control), control->windowTitle(),
+                                    accessibleText(control, QAccessible::Name),
+                                    accessibleText(control, QAccessible::Description)}) {
+            if (said.isEmpty()) continue;
+            ++texts;
+            QVERIFY2(!hasCzechLetter(said) && !czechOnly.contains(said),
+                     qPrintable(control->objectName() + QStringLiteral(": ") + said));
+        }
+    }
+    QVERIFY(texts > 40);
+}
+
+// The same run in both windows; outside the captions (and the frames' captions in either
+// language) every pixel is the same, and inside them the two languages differ.
+void TestCaptions::runIsTheSamePixelsInBothLanguagesOutsideTheCaptions()
+{
+    QImage shots[2];
+    QRegion captions;
+    int n = 0;
+    for (FrmKvelmor* w : {czech.get(), english.get()}) {
+        runHighestAt400(w);
+        w->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(w));
+        shots[n++] = w->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        captions += captionAreas(w);
+    }
+    const qreal ratio = shots[0].devicePixelRatio();
+    QCOMPARE(ratio, english->devicePixelRatioF());
+    QCOMPARE(shots[0].size(), shots[1].size());
+    QCOMPARE(shots[0].size(), QSize(765, 560) * ratio);
+    int compared = 0, differentInCaptions = 0;
+    for (int y = 0; y < shots[0].height(); ++y) {
+        for (int x = 0; x < shots[0].width(); ++x) {
+            const bool same = shots[0].pixel(x, y) == shots[1].pixel(x, y);
+            if (captions.contains(QPoint(int(x / ratio), int(y / ratio)))) {
+                differentInCaptions += !same;
+                continue;
+            }
+            QVERIFY2(same, qPrintable(QStringLiteral("at %1,%2: %3 in Czech, %4 in English")
+                                          .arg(x)
+                                          .arg(y)
+                                          .arg(shots[0].pixel(x, y), 8, 16)
+                                          .arg(shots[1].pixel(x, y), 8, 16)));
+            ++compared;
+        }
+    }
+    QVERIFY(compared > 0.8 * 765 * 560 * ratio * ratio);
+    QVERIFY(differentInCaptions > 500 * ratio * ratio);
 }
 
 QTEST_MAIN(TestCaptions)

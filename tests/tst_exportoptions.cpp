@@ -36,7 +36,6 @@ private slots:
     void refusesBadArguments_data();
     void refusesBadArguments();
     void allMeansFifteenDistinctSettings();
-    void langChoosesTheLanguage();
     void helpSpeaksCzechOrEnglish();
     void czechIsTheLanguageCodeCs_data();
     void czechIsTheLanguageCodeCs();
@@ -172,27 +171,6 @@ void TestExportOptions::allMeansFifteenDistinctSettings()
     QCOMPARE(int(distinct.size()), 15);
     QCOMPARE(parse({"--out", "d", "--help"}).action, Action::Help);
     QCOMPARE(parse({"--version"}).action, Action::Version);
-}
-
-// --lang names a language in any case, in either form; without it none is chosen, and a language
-// read before an error still speaks that error.
-void TestExportOptions::langChoosesTheLanguage()
-{
-    const std::pair<QStringList, std::optional<Language>> cases[] = {
-        {{"--all", "--out", "d"}, std::nullopt},
-        {{"--all", "--out", "d", "--lang", "en"}, Language::English},
-        {{"--lang=CS", "--all", "--out", "d"}, Language::Czech},
-        {{"--lang", "en", "--frequency", "ultra", "--distance", "300", "--out", "d"},
-         Language::English},
-    };
-    for (const auto& [arguments, language] : cases) {
-        QVERIFY(parse(arguments).options.language == language);
-    }
-    const auto wrong =
-        parse({"--lang", "en", "--frequency", "ultra", "--distance", "300", "--out", "d"});
-    QCOMPARE(wrong.action, Action::Error);
-    QCOMPARE(wrong.errorText(*wrong.options.language),
-             QStringLiteral("unknown frequency 'ultra' (lowest, low, medium, high, highest)"));
 }
 
 void TestExportOptions::helpSpeaksCzechOrEnglish()
