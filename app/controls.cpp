@@ -27,9 +27,9 @@ QFont fontOf(ControlFont font)
     return makeFont(qstring(face.family), face.pixelSize, face.bold);
 }
 
-QWidget* makeControl(const ControlRow& row, QWidget* parent)
+QWidget* makeControl(const ControlRow& row, QWidget* parent, Language language)
 {
-    const QString caption = qstring(row.caption);
+    const QString caption = qtext(row.caption, language);
     switch (row.kind) {
     case ControlKind::Label: {
         auto* label = new QLabel(caption, parent);
@@ -80,6 +80,11 @@ QString qstring(std::string_view text)
     return QString::fromUtf8(text.data(), qsizetype(text.size()));
 }
 
+QString qtext(TextKey key, Language language)
+{
+    return qstring(text(key, language));
+}
+
 // Once a name: a run would otherwise repeat it at each of its 221 steps.
 void reportMissingControl(const QWidget& window, std::string_view name, const char* typeName)
 {
@@ -111,7 +116,7 @@ QFont defaultFont()
     return fontOf(ControlFont::Default);
 }
 
-void createControls(QWidget* window)
+void createControls(QWidget* window, Language language)
 {
     auto* style = new KvelmorStyle;
     style->setParent(window);
@@ -119,10 +124,10 @@ void createControls(QWidget* window)
     for (const ControlRow& row : controlRows()) {
         QWidget* parent =
             row.container.empty() ? window : controlNamed<QWidget>(*window, row.container);
-        QWidget* control = makeControl(row, parent ? parent : window);
+        QWidget* control = makeControl(row, parent ? parent : window, language);
         control->setObjectName(qstring(row.name));
-        control->setAccessibleName(qstring(accessibleName(row)));
-        control->setAccessibleDescription(qstring(row.accessibleDescription));
+        control->setAccessibleName(qtext(accessibleName(row), language));
+        control->setAccessibleDescription(qtext(row.accessibleDescription, language));
         control->setStyle(style);
         control->setGeometry(twipsToPixels(row.left), twipsToPixels(row.top),
                              twipsToPixels(row.width), twipsToPixels(row.height));

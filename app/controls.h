@@ -11,6 +11,9 @@ namespace kvelmor {
 // A text of the layout table (UTF-8) as a QString.
 QString qstring(std::string_view text);
 
+// A text of the table of texts in `language`.
+QString qtext(TextKey key, Language language);
+
 // A font with every attribute set, `pixelSize` in logical pixels.
 QFont makeFont(const QString& family, int pixelSize, bool bold);
 
@@ -36,8 +39,9 @@ T* controlNamed(const QWidget& window, std::string_view name)
 }
 
 // Creates every control of the main window as a child of `window` (or of its frame), with its
-// object name, caption, geometry, font, colour, visibility and tab order. The settings boxes keep
-// their placeholder texts and no option is selected: the window's load step does that.
-void createControls(QWidget* window);
+// object name, caption and accessible texts in `language`, geometry, font, colour, visibility and
+// tab order. The settings boxes keep their placeholder texts and no option is selected: the
+// window's load step does that.
+void createControls(QWidget* window, Language language);
 
 }  // namespace kvelmor

@@ -32,10 +32,11 @@ T* FrmKvelmor::control(const char* name) const
     return controlNamed<T>(*this, name);
 }
 
-FrmKvelmor::FrmKvelmor(QWidget* parent, qreal pictureRatio) : QWidget(parent)
+FrmKvelmor::FrmKvelmor(QWidget* parent, qreal pictureRatio, Language language)
+    : QWidget(parent), language_(language)
 {
     setObjectName(QStringLiteral("frmKvelmor"));
-    setWindowTitle(qstring(kWindowCaption));
+    setWindowTitle(qtext(TextKey::WindowTitle, language_));
     setFont(defaultFont());
     QPalette grey = palette();
     grey.setColor(QPalette::Window, backColour());
@@ -43,8 +44,8 @@ FrmKvelmor::FrmKvelmor(QWidget* parent, qreal pictureRatio) : QWidget(parent)
     setAutoFillBackground(true);
     resize(twipsToPixels(kClientWidthTwips), twipsToPixels(kClientHeightTwips));
 
-    createControls(this);
-    image_ = new SceneImage(this);
+    createControls(this, language_);
+    image_ = new SceneImage(this, language_);
     settings_ = std::make_unique<WindowSettings>(*this);
     host_ = std::make_unique<WindowRunHost>(*this);
 
@@ -96,7 +97,7 @@ void FrmKvelmor::start()
     running_ = false;
     if (!closing_)
         image_->setAccessibleDescription(
-            QString::fromStdString(runDescription(frequency, distance)));
+            QString::fromStdString(runDescription(frequency, distance, language_)));
 }
 
 void FrmKvelmor::paintEvent(QPaintEvent* event)

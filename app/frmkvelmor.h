@@ -3,6 +3,8 @@
 #include <QWidget>
 #include <memory>
 
+#include "layout/texts.h"
+
 namespace kvelmor {
 
 class ImageSurface;
@@ -15,8 +17,12 @@ class WindowSettings;
 class FrmKvelmor final : public QWidget {
 public:
     // `pictureRatio` is the device-pixel ratio of the window's picture; 0 takes the screen's.
-    explicit FrmKvelmor(QWidget* parent = nullptr, qreal pictureRatio = 0);
+    // Every text of the window (captions, title, accessible texts) is in `language`.
+    explicit FrmKvelmor(QWidget* parent = nullptr, qreal pictureRatio = 0,
+                        Language language = kDefaultLanguage);
     ~FrmKvelmor() override;
+
+    Language language() const { return language_; }
 
     // The window's picture, beneath its controls.
     ImageSurface& surface() { return *surface_; }
@@ -35,6 +41,7 @@ private:
     template <typename T>
     T* control(const char* name) const;
 
+    Language language_;
     std::unique_ptr<ImageSurface> surface_;
     std::unique_ptr<WindowSettings> settings_;
     SceneImage* image_ = nullptr;

@@ -2,6 +2,7 @@
 
 #include <QPainter>
 #include <QStyleOptionGroupBox>
+#include <algorithm>
 
 namespace kvelmor {
 
@@ -17,18 +18,28 @@ const QColor kHighlight(0xFF, 0xFF, 0xFF);
 constexpr int kCaptionLeft = 8;
 constexpr int kCaptionGap = 2;
 
-// The caption's rectangle: one line of the frame's font at the top, near the left.
-QRect captionRect(const QStyleOptionGroupBox& box)
-{
-    const QFontMetrics& metrics = box.fontMetrics;
-    const int width = metrics.horizontalAdvance(box.text);
-    return {box.rect.left() + kCaptionLeft, box.rect.top(), width, metrics.height()};
-}
-
-// The height of the border's top edge: the caption's vertical middle.
+// The height of the border's top edge: the middle of a line of the frame's font.
 int borderTop(const QStyleOptionGroupBox& box)
 {
     return box.rect.top() + box.fontMetrics.height() / 2;
+}
+
+// The caption's rectangle: one line of the frame's font near the left, moved up or down so that
+// the caption's ink, from its accents to its descenders, is centred on the top edge, whatever
+// the letters of its language ("Frequency" reaches lower than "Kmitočet fotonu").
+QRect captionRect(const QStyleOptionGroupBox& box)
+{
+    const QFontMetrics& metrics = box.fontMetrics;
+    const QRect ink = metrics.tightBoundingRect(box.text);
+    int shift = 0;
+    if (!ink.isEmpty()) {
+        // Ink rows from the top of the line, the last one included; the ink stays in the frame.
+        const int top = metrics.ascent() + ink.top();
+        const int bottom = metrics.ascent() + ink.bottom();
+        shift = std::max(borderTop(box) - box.rect.top() - (top + bottom) / 2, -top);
+    }
+    const int width = metrics.horizontalAdvance(box.text);
+    return {box.rect.left() + kCaptionLeft, box.rect.top() + shift, width, metrics.height()};
 }
 
 }  // namespace

@@ -9,8 +9,8 @@ namespace kvelmor {
 // is taller than its rectangle is centred on its ink (from cap height to descender), not on the
 // font's line box, so neither the accents of Czech letters nor the tail of a "y" are cut off.
 // The third draws frames as a classic desktop does: an etched border over the frame's whole
-// rectangle whose top edge runs through the middle of the caption, the caption set into that
-// edge near the left, and nothing but the frame's flat back colour inside.
+// rectangle whose top edge runs through the middle of the caption's ink, the caption set into
+// that edge near the left, and nothing but the frame's flat back colour inside.
 class KvelmorStyle final : public QProxyStyle {
 public:
     KvelmorStyle();

@@ -4,53 +4,82 @@
 #include <QIcon>
 #include <cstdlib>
 #include <cstring>
+#include <optional>
 #include <string>
 
+#include "app/controls.h"
 #include "app/frmkvelmor.h"
 #include "app/terminal.h"
 
+using kvelmor::Language;
+using kvelmor::TextKey;
+
 namespace {
 
-bool czech = false;  // the language of the messages, from the user's locale
+// The language of the messages: the one asked for with --lang where the terminal can show it,
+// else the user's locale's (messageLanguage).
+Language messages = Language::English;
 
-QString text(const char* cs, const char* en)
+QString text(TextKey key)
 {
-    return QString::fromUtf8(czech ? cs : en);
+    return kvelmor::qtext(key, messages);
 }
 
-QString howWithout()
+// A message of its own, then how to learn more, and status 2.
+int refuse(const QString& message)
 {
-    return text("bez něj ho spustíte takto: xvfb-run -s '-screen 0 1024x768x24' kvelmor",
-                "to run it without one: xvfb-run -s '-screen 0 1024x768x24' kvelmor");
+    kvelmor::writeText(STDERR_FILENO, QStringLiteral("kvelmor: ") + message + QLatin1Char('\n') +
+                                          text(TextKey::TryHelp).arg(QStringLiteral("kvelmor")) +
+                                          QLatin1Char('\n'));
+    return 2;
 }
 
-QString helpText()
+// --lang LANGUAGE or --lang=LANGUAGE, taken out of the arguments before the toolkit sees them.
+struct LanguageOption {
+    std::optional<Language> language;
+    TextKey error = TextKey::None;  // what was wrong, about `shown`
+    QString shown;
+};
+
+LanguageOption takeLanguage(int& argc, char* argv[])
 {
-    return text(
-        "Použití: kvelmor [volby Qt]\n"
-        "\n"
-        "Otevře okno programu Kvelmor: světlo jednou štěrbinou jako součet šipek. Obrázky\n"
-        "a čísla hotového pokusu bez okna uloží kvelmor-export.\n"
-        "\n"
-        "Volby:\n"
-        "  -h, --help     vypíše tuto nápovědu\n"
-        "      --version  vypíše verzi\n"
-        "Platí i volby knihovny Qt, mimo jiné -platform JMÉNO, -display DISPLEJ, -style JMÉNO\n"
-        "a -qwindowgeometry ŠÍŘKAxVÝŠKA+X+Y.\n"
-        "\n"
-        "Návratový kód: 0 okno bylo zavřeno, 1 chybí grafický displej, 2 chybné argumenty.\n",
-        "Usage: kvelmor [Qt options]\n"
-        "\n"
-        "Opens the Kvelmor window: light through a single slit as a sum of arrows. kvelmor-export\n"
-        "writes a finished run as pictures and numbers without a window.\n"
-        "\n"
-        "Options:\n"
-        "  -h, --help     show this help\n"
-        "      --version  show the version\n"
-        "Qt's own options work too, among them -platform NAME, -display DISPLAY, -style NAME\n"
-        "and -qwindowgeometry WIDTHxHEIGHT+X+Y.\n"
-        "\n"
-        "Exit status: 0 the window was closed, 1 no graphical display, 2 bad arguments.\n");
+    LanguageOption option;
+    bool given = false;
+    int kept = 1;
+    for (int i = 1; i < argc; ++i) {
+        const char* argument = argv[i];
+        const char* value = nullptr;
+        if (std::strcmp(argument, "--lang") == 0) {
+            if (i + 1 >= argc) {
+                option.error = TextKey::OptionNeedsValue;
+                option.shown = QStringLiteral("--lang");
+                break;
+            }
+            value = argv[++i];
+        } else if (std::strncmp(argument, "--lang=", 7) == 0) {
+            value = argument + 7;
+        } else {
+            argv[kept++] = argv[i];
+            continue;
+        }
+        if (given) {
+            option.error = TextKey::OptionGivenTwice;
+            option.shown = QStringLiteral("--lang");
+            break;
+        }
+        given = true;
+        option.language = kvelmor::languageCalled(value);
+        if (!option.language) {
+            option.error = TextKey::UnknownLanguage;
+            option.shown = kvelmor::shownBytes(value);
+            break;
+        }
+    }
+    if (option.error == TextKey::None) {
+        argc = kept;
+        argv[argc] = nullptr;
+    }
+    return option;
 }
 
 // --help and --version answer before the toolkit starts, so without a display. Returns the exit
@@ -61,11 +90,14 @@ int answerHelpOrVersion(int argc, char* argv[])
         const bool help = std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0;
         if (!help && std::strcmp(argv[i], "--version") != 0) continue;
         const int error = kvelmor::writeText(
-            STDOUT_FILENO, help ? helpText() : QStringLiteral("kvelmor " KVELMOR_VERSION "\n"));
+            STDOUT_FILENO,
+            help ? text(TextKey::KvelmorHelp) : QStringLiteral("kvelmor " KVELMOR_VERSION "\n"));
         if (!error) return 0;
-        kvelmor::writeText(STDERR_FILENO, text("kvelmor: nelze zapsat na standardní výstup: %1\n",
-                                               "kvelmor: cannot write to standard output: %1\n")
-                                              .arg(kvelmor::systemReason(error, czech)));
+        kvelmor::writeText(
+            STDERR_FILENO,
+            QStringLiteral("kvelmor: ") +
+                text(TextKey::CannotWriteOutput).arg(kvelmor::systemReason(error, messages)) +
+                QLatin1Char('\n'));
         return 1;
     }
     return -1;
@@ -112,10 +144,11 @@ void startupMessage(QtMsgType type, const QMessageLogContext&, const QString& me
         const char* display = std::getenv("DISPLAY");
         kvelmor::writeText(
             STDERR_FILENO,
-            text("kvelmor: nelze otevřít grafický displej%1; %2\n",
-                 "kvelmor: cannot open the graphical display%1; %2\n")
-                .arg(display ? QLatin1Char(' ') + kvelmor::shownBytes(display) : QString(),
-                     howWithout()));
+            QStringLiteral("kvelmor: ") +
+                text(TextKey::CannotOpenDisplay)
+                    .arg(display ? QLatin1Char(' ') + kvelmor::shownBytes(display) : QString(),
+                         text(TextKey::HowToRunWithoutDisplay)) +
+                QLatin1Char('\n'));
         std::_Exit(1);
     }
     heldMessages->append({type, message});
@@ -126,16 +159,18 @@ void startupMessage(QtMsgType type, const QMessageLogContext&, const QString& me
 int main(int argc, char* argv[])
 {
     kvelmor::useTheUsersLocale();
-    czech = kvelmor::prefersCzech();
+    const LanguageOption asked = takeLanguage(argc, argv);
+    messages = kvelmor::messageLanguage(asked.language);
+    if (asked.error != TextKey::None) return refuse(text(asked.error).arg(asked.shown));
     if (const int status = answerHelpOrVersion(argc, argv); status >= 0) return status;
 
     const std::string platform = platformName(argc, argv);
     if ((platform.empty() || platform == "xcb") && !hasArgument(argc, argv, "-display") &&
         !isSet("DISPLAY") && !(platform.empty() && isSet("WAYLAND_DISPLAY"))) {
         kvelmor::writeText(STDERR_FILENO,
-                           text("kvelmor: není tu grafický displej (DISPLAY není nastaveno); %1\n",
-                                "kvelmor: no graphical display here (DISPLAY is not set); %1\n")
-                               .arg(howWithout()));
+                           QStringLiteral("kvelmor: ") +
+                               text(TextKey::NoDisplay).arg(text(TextKey::HowToRunWithoutDisplay)) +
+                               QLatin1Char('\n'));
         return 1;
     }
 
@@ -146,21 +181,14 @@ int main(int argc, char* argv[])
     qInstallMessageHandler(qtHandler);
     // The toolkit has taken its own options (-platform, -display, -style...) out of argv; any
     // argument left is unknown, and its message alone is said.
-    if (argc > 1) {
-        kvelmor::writeText(STDERR_FILENO,
-                           text("kvelmor: neznámý argument '%1'\nVíce řekne 'kvelmor --help'.\n",
-                                "kvelmor: unknown argument '%1'\nTry 'kvelmor --help' for more "
-                                "information.\n")
-                               .arg(kvelmor::shownBytes(argv[1])));
-        return 2;
-    }
+    if (argc > 1) return refuse(text(TextKey::UnknownArgument).arg(kvelmor::shownBytes(argv[1])));
     for (const auto& [type, message] : held) qtHandler(type, QMessageLogContext(), message);
 
     QApplication::setApplicationName(QStringLiteral("Kvelmor"));
     // Installed, the desktop finds the icon and the menu entry under the program's id.
     QApplication::setDesktopFileName(QStringLiteral("org.example.kvelmor"));
     QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("org.example.kvelmor")));
-    kvelmor::FrmKvelmor window;
+    kvelmor::FrmKvelmor window(nullptr, 0, asked.language.value_or(kvelmor::kDefaultLanguage));
     window.show();
     return QApplication::exec();
 }

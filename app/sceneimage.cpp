@@ -4,7 +4,6 @@
 #include <QAccessibleWidget>
 
 #include "app/controls.h"
-#include "layout/description.h"
 
 namespace kvelmor {
 
@@ -20,7 +19,7 @@ QAccessibleInterface* imageInterface(const QString&, QObject* object)
 
 }  // namespace
 
-SceneImage::SceneImage(QWidget* window) : QWidget(window)
+SceneImage::SceneImage(QWidget* window, Language language) : QWidget(window)
 {
     static const bool installed = [] {
         QAccessible::installFactory(imageInterface);
@@ -32,9 +31,8 @@ SceneImage::SceneImage(QWidget* window) : QWidget(window)
     setAttribute(Qt::WA_TransparentForMouseEvents);
     setFocusPolicy(Qt::NoFocus);
     setGeometry(0, 0, twipsToPixels(kClientWidthTwips), twipsToPixels(kClientHeightTwips));
-    setAccessibleName(qstring(kPictureName));
-    setAccessibleDescription(QString::fromUtf8(kEmptyPictureDescription.data(),
-                                               qsizetype(kEmptyPictureDescription.size())));
+    setAccessibleName(qtext(TextKey::PictureName, language));
+    setAccessibleDescription(qtext(TextKey::PictureEmpty, language));
     lower();
 }
 

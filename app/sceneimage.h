@@ -2,6 +2,8 @@
 
 #include <QWidget>
 
+#include "layout/texts.h"
+
 namespace kvelmor {
 
 // The drawing area as assistive technology sees it: an image over the whole client area, beneath
@@ -11,7 +13,8 @@ class SceneImage final : public QWidget {
     Q_OBJECT
 
 public:
-    explicit SceneImage(QWidget* window);
+    // Named and described in `language`.
+    SceneImage(QWidget* window, Language language);
 };
 
 }  // namespace kvelmor

@@ -63,6 +63,39 @@ QString fromUcs4(char32_t c)
     return QString::fromUcs4(&c, 1);
 }
 
+// The charset of the locale in force has every Czech letter.
+bool charsetHoldsCzech()
+{
+    for (const char32_t* c = kCzechLetters; *c; ++c) {
+        if (localeBytes(*c).isEmpty()) return false;
+    }
+    return true;
+}
+
+// The locale in force has Czech messages (the C library's reasons among them).
+bool czechMessagesInForce()
+{
+    const char* messages = std::setlocale(LC_MESSAGES, nullptr);
+    return messages && isCzechLocale(QString::fromLatin1(messages));
+}
+
+// The locale in force with Czech messages, from whichever Czech locale is installed, for the
+// system's reasons in Czech under a locale of another language; nullptr when none is. Its texts
+// come in the charset of the locale in force.
+locale_t czechMessages()
+{
+    static const locale_t czech = [] {
+        for (const char* name : {"cs_CZ.UTF-8", "cs_CZ.ISO-8859-2", "cs_CZ", "cs"}) {
+            const locale_t base = ::duplocale(LC_GLOBAL_LOCALE);
+            if (!base) return locale_t(nullptr);
+            if (const locale_t made = ::newlocale(LC_MESSAGES_MASK, name, base)) return made;
+            ::freelocale(base);
+        }
+        return locale_t(nullptr);
+    }();
+    return czech;
+}
+
 }  // namespace
 
 void useTheUsersLocale()
@@ -79,12 +112,23 @@ bool isCzechLocale(const QString& localeName)
 
 bool prefersCzech()
 {
-    const char* messages = std::setlocale(LC_MESSAGES, nullptr);
-    if (!messages || !isCzechLocale(QString::fromLatin1(messages))) return false;
-    for (const char32_t* c = kCzechLetters; *c; ++c) {
-        if (localeBytes(*c).isEmpty()) return false;
+    return czechMessagesInForce() && charsetHoldsCzech();
+}
+
+Language messageLanguage(std::optional<Language> asked)
+{
+    if (!asked) return prefersCzech() ? Language::Czech : Language::English;
+    if (*asked == Language::English || !charsetHoldsCzech()) return Language::English;
+    return czechMessagesInForce() || czechMessages() ? Language::Czech : Language::English;
+}
+
+bool localeNamesCzech()
+{
+    for (const char* variable : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
+        const char* value = std::getenv(variable);
+        if (value && *value) return isCzechLocale(QString::fromLocal8Bit(value));
     }
-    return true;
+    return false;
 }
 
 QString argumentText(const QByteArray& bytes)
@@ -125,12 +169,18 @@ QString shownBytes(const QByteArray& bytes)
     return text;
 }
 
-QString systemReason(int error, bool czech)
+QString systemReason(int error, Language language)
 {
     // strerror() speaks the language of the user's locale, in its charset; the C locale's text is
     // the untranslated English one.
     static const locale_t english = ::newlocale(LC_ALL_MASK, "C", locale_t(nullptr));
-    if (czech || !english) return argumentText(QByteArray(std::strerror(error)));
+    if (language == Language::Czech) {
+        if (czechMessagesInForce()) return argumentText(QByteArray(std::strerror(error)));
+        if (const locale_t czech = czechMessages()) {
+            return argumentText(QByteArray(::strerror_l(error, czech)));
+        }
+    }
+    if (!english) return argumentText(QByteArray(std::strerror(error)));
     return QString::fromLatin1(::strerror_l(error, english));
 }
 

@@ -77,7 +77,7 @@ QByteArray runSvg(FrmKvelmor& window, const RecordingSurface& drawing)
     svg.setSize(kClientArea);
     svg.setViewBox(QRect(QPoint(0, 0), kClientArea));
     svg.setTitle(QStringLiteral("Kvelmor"));
-    svg.setDescription(QStringLiteral("Interference - Kvelmor"));
+    svg.setDescription(qtext(TextKey::Heading, window.language()));
     QPainter painter;
     if (!painter.begin(&svg)) return {};
     painter.fillRect(QRect(QPoint(0, 0), kClientArea), kGrey);
@@ -88,30 +88,23 @@ QByteArray runSvg(FrmKvelmor& window, const RecordingSurface& drawing)
     return bytes;
 }
 
-// A file whose content could not be made: its picture or encoding found no memory.
 // The continuous slit's column then holds the finest values reached: said, not passed off as
 // settled. The files are written all the same.
-void sayUnsettled(const ExportSetting& setting, int steps, bool czech)
+void sayUnsettled(const ExportSetting& setting, int steps, Language language)
 {
-    const QString text = czech
-                             ? QStringLiteral(
-                                   "kvelmor-export: %1: spojitá štěrbina se neustálila ani při %2 "
-                                   "úsecích v %3 z %4 kroků; continuous_squared_length tam má "
-                                   "nejjemnější dosaženou hodnotu\n")
-                             : QStringLiteral(
-                                   "kvelmor-export: %1: the continuous slit did not settle at %2 "
-                                   "panels in %3 of %4 steps; continuous_squared_length holds the "
-                                   "values reached there\n");
-    writeText(STDERR_FILENO, text.arg(exportBaseName(setting))
-                                 .arg(kMostSlitPanels)
-                                 .arg(steps)
-                                 .arg((kLastOffset - kFirstOffset) / kOffsetStep + 1));
+    writeText(STDERR_FILENO,
+              QStringLiteral("kvelmor-export: ") +
+                  qtext(TextKey::ContinuousUnsettled, language)
+                      .arg(exportBaseName(setting), QString::number(kMostSlitPanels),
+                           QString::number(steps),
+                           QString::number((kLastOffset - kFirstOffset) / kOffsetStep + 1)) +
+                  QLatin1Char('\n'));
 }
 
-QString notGenerated(const QString& name, bool czech)
+// A file whose content could not be made: its picture or encoding found no memory.
+QString notGenerated(const QString& name, Language language)
 {
-    return (czech ? QStringLiteral("nelze vytvořit %1: %2") : QStringLiteral("cannot make %1: %2"))
-        .arg(name, systemReason(ENOMEM, czech));
+    return qtext(TextKey::CannotMake, language).arg(name, systemReason(ENOMEM, language));
 }
 
 }  // namespace
@@ -121,11 +114,12 @@ QString exportBaseName(const ExportSetting& setting)
     return QStringLiteral("kvelmor-%1-%2").arg(setting.frequencyText).arg(setting.distance);
 }
 
-Exporter::Exporter(std::vector<ExportSetting> settings, QByteArray dir, int scale, bool czech)
+Exporter::Exporter(std::vector<ExportSetting> settings, QByteArray dir, int scale,
+                   ExportLanguages languages)
     : settings_(std::move(settings)),
       dir_(std::move(dir)),
       scale_(scale),
-      czech_(czech),
+      languages_(languages),
       drawn_(settings_.size()),
       written_(settings_.size())
 {
@@ -147,9 +141,9 @@ QString Exporter::run(const std::function<void(int n)>& starting)
     for (int n = 0; n < int(settings_.size()); ++n) {
         starting(n);
         try {
-            if (!draw(n)) return notGenerated(exportBaseName(settings_[n]), czech_);
+            if (!draw(n)) return notGenerated(exportBaseName(settings_[n]), languages_.messages);
         } catch (const std::bad_alloc&) {
-            return notGenerated(exportBaseName(settings_[n]), czech_);
+            return notGenerated(exportBaseName(settings_[n]), languages_.messages);
         }
         // Setting n is being finished on the second thread; n - 1 must have been written before
         // n + 1 is drawn.
@@ -163,7 +157,7 @@ QString Exporter::run(const std::function<void(int n)>& starting)
 bool Exporter::draw(int n)
 {
     const ExportSetting& setting = settings_[n];
-    FrmKvelmor window(nullptr, 1);
+    FrmKvelmor window(nullptr, 1, languages_.window);
     for (const QString& name : {setting.frequencyOption, setting.distanceOption}) {
         auto* option = controlNamed<QAbstractButton>(window, name.toStdString());
         if (!option) return false;
@@ -188,15 +182,16 @@ void Exporter::finishAll()
         QString error;
         try {
             const Worksheet worksheet =
-                worksheetFor(setting.frequencyText.toStdString(), setting.distance, czech_)
+                worksheetFor(setting.frequencyText.toStdString(), setting.distance, languages_.plot,
+                             languages_.window)
                     .value_or(Worksheet{});
             if (worksheet.unsettledSteps > 0)
-                sayUnsettled(setting, worksheet.unsettledSteps, czech_);
+                sayUnsettled(setting, worksheet.unsettledSteps, languages_.messages);
             Drawn drawn = drawn_[n].get_future().get();
             if (drawn.stop) return;
             error = finish(int(n), worksheet, std::move(drawn));
         } catch (const std::bad_alloc&) {
-            error = notGenerated(exportBaseName(setting), czech_);
+            error = notGenerated(exportBaseName(setting), languages_.messages);
         }
         written_[n].set_value(error);
         if (!error.isEmpty()) return;
@@ -214,9 +209,9 @@ QString Exporter::finish(int n, const Worksheet& worksheet, Drawn drawn)
         {base + QStringLiteral("-plot.png"), pngBytes(plotImage(worksheet.plotSvg, scale_))},
     };
     for (const OutputFile& file : files) {
-        if (file.bytes.isEmpty()) return notGenerated(file.name, czech_);
+        if (file.bytes.isEmpty()) return notGenerated(file.name, languages_.messages);
     }
-    return writeTogether(dir_, files, czech_);
+    return writeTogether(dir_, files, languages_.messages);
 }
 
 }  // namespace kvelmor

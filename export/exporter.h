@@ -26,17 +26,26 @@ QString exportBaseName(const ExportSetting& setting);
 // here) and draws its picture and its SVG; a second thread computes the setting's numbers (the
 // sums once more, without chains, and the continuous slit's quadrature), encodes the pictures,
 // draws the plot and writes the files, while this one already runs the next setting.
+// The languages of an export: the picture's scene labels (the hidden window's), the plot's words,
+// and the messages.
+struct ExportLanguages {
+    Language window;
+    Language plot;
+    Language messages;
+};
+
 class Exporter {
 public:
-    Exporter(std::vector<ExportSetting> settings, QByteArray dir, int scale, bool czech);
+    Exporter(std::vector<ExportSetting> settings, QByteArray dir, int scale,
+             ExportLanguages languages);
     ~Exporter();
     Exporter(const Exporter&) = delete;
     Exporter& operator=(const Exporter&) = delete;
 
     // Exports every setting in order, calling `starting(n)` as setting n begins. Stops at the
     // first setting that cannot be written (no later setting writes anything), or that memory
-    // does not suffice for, and returns what could not be written and why, in Czech when the
-    // exporter speaks Czech; empty when all were written.
+    // does not suffice for, and returns what could not be written and why, in the language of
+    // the messages; empty when all were written.
     QString run(const std::function<void(int n)>& starting);
 
 private:
@@ -56,7 +65,7 @@ private:
     std::vector<ExportSetting> settings_;
     QByteArray dir_;
     int scale_;
-    bool czech_;
+    ExportLanguages languages_;
     std::vector<std::promise<Drawn>> drawn_;
     std::vector<std::promise<QString>> written_;
     int handedOver_ = 0;

@@ -8,10 +8,14 @@
 #include <cstdlib>
 #include <new>
 
+#include "app/controls.h"
 #include "app/terminal.h"
 #include "export/exporter.h"
 #include "export/exportoptions.h"
 #include "export/outputfiles.h"
+
+using kvelmor::Language;
+using kvelmor::TextKey;
 
 namespace {
 
@@ -40,13 +44,12 @@ void complain(const QString& message)
 
 // Output that could not be written (a full disk, a closed descriptor) is a failure too: a
 // successful `status` becomes 1 when anything was lost.
-int finish(int status, bool czech)
+int finish(int status, Language messages)
 {
     kvelmor::stopHoldingInterruptions();
     if (outLost) {
-        complain((czech ? QStringLiteral("nelze zapsat na standardní výstup: %1")
-                        : QStringLiteral("cannot write to standard output: %1"))
-                     .arg(kvelmor::systemReason(outLost, czech)));
+        complain(kvelmor::qtext(TextKey::CannotWriteOutput, messages)
+                     .arg(kvelmor::systemReason(outLost, messages)));
     }
     return status == 0 && (outLost || errLost) ? 1 : status;
 }
@@ -80,16 +83,17 @@ bool hasRoomFor(const kvelmor::ExportOptions& options)
     return true;
 }
 
-int exportSettings(const kvelmor::ExportOptions& options, bool czech)
+int exportSettings(const kvelmor::ExportOptions& options, kvelmor::ExportLanguages languages)
 {
-    if (const QString error = kvelmor::makeFolder(options.outDir, czech); !error.isEmpty()) {
+    if (const QString error = kvelmor::makeFolder(options.outDir, languages.messages);
+        !error.isEmpty()) {
         complain(error);
         return 1;
     }
     const kvelmor::FolderClaim claim(options.outDir);
     const int total = int(options.settings.size());
     const bool progress = total > 1 && isatty(STDERR_FILENO);
-    kvelmor::Exporter exporter(options.settings, options.outDir, options.scale, czech);
+    kvelmor::Exporter exporter(options.settings, options.outDir, options.scale, languages);
     const QString error = exporter.run([&](int n) {
         if (!progress) return;
         say(STDERR_FILENO, QStringLiteral("\r[%1/%2] ").arg(n + 1, 2).arg(total) +
@@ -104,6 +108,16 @@ int exportSettings(const kvelmor::ExportOptions& options, bool czech)
     return 0;
 }
 
+// The languages of the export: --lang for everything when given, the messages only where the
+// terminal can show them. Without it the picture is Czech, as the window is, and the plot, a
+// UTF-8 file, follows the language the locale variables name, installed or not.
+kvelmor::ExportLanguages languagesFor(std::optional<Language> asked)
+{
+    const Language plot = kvelmor::localeNamesCzech() ? Language::Czech : Language::English;
+    return {asked.value_or(kvelmor::kDefaultLanguage), asked.value_or(plot),
+            kvelmor::messageLanguage(asked)};
+}
+
 }  // namespace
 
 int main(int argc, char* argv[])
@@ -111,37 +125,34 @@ int main(int argc, char* argv[])
     kvelmor::keepStandardDescriptors();
     kvelmor::holdInterruptions();
     kvelmor::useTheUsersLocale();
-    const bool czech = kvelmor::prefersCzech();
 
     // Only the export's own options count; the toolkit sees none of them (no -platform, no
     // -display), and it never needs a display.
     QList<QByteArray> arguments;
     for (int i = 1; i < argc; ++i) arguments << QByteArray(argv[i]);
     using Action = kvelmor::ParsedCommandLine::Action;
-    const auto parsed = kvelmor::parseCommandLine(arguments, czech);
+    const auto parsed = kvelmor::parseCommandLine(arguments);
+    const kvelmor::ExportLanguages languages = languagesFor(parsed.options.language);
+    const Language messages = languages.messages;
     switch (parsed.action) {
     case Action::Help:
-        say(STDOUT_FILENO, kvelmor::helpText(czech));
-        return finish(0, czech);
+        say(STDOUT_FILENO, kvelmor::qtext(TextKey::ExportHelp, messages));
+        return finish(0, messages);
     case Action::Version:
         say(STDOUT_FILENO, QStringLiteral("kvelmor-export " KVELMOR_VERSION "\n"));
-        return finish(0, czech);
+        return finish(0, messages);
     case Action::Error:
-        say(STDERR_FILENO,
-            QStringLiteral("kvelmor-export: %1\n%2\n")
-                .arg(parsed.error,
-                     czech ? QStringLiteral("Více řekne 'kvelmor-export --help'.")
-                           : QStringLiteral("Try 'kvelmor-export --help' for more information.")));
-        return finish(2, czech);
+        complain(parsed.errorText(messages) + QLatin1Char('\n') +
+                 kvelmor::qtext(TextKey::TryHelp, messages).arg(QStringLiteral("kvelmor-export")));
+        return finish(2, messages);
     case Action::Export:
         break;
     }
 
     if (!hasRoomFor(parsed.options)) {
-        complain((czech ? QStringLiteral("pro tento export nestačí paměť: %1")
-                        : QStringLiteral("not enough memory for this export: %1"))
-                     .arg(kvelmor::systemReason(ENOMEM, czech)));
-        return finish(1, czech);
+        complain(kvelmor::qtext(TextKey::NoMemoryForExport, messages)
+                     .arg(kvelmor::systemReason(ENOMEM, messages)));
+        return finish(1, messages);
     }
     try {
         qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -150,17 +161,14 @@ int main(int argc, char* argv[])
         char* toolkitArgv[] = {argv[0], nullptr};
         QApplication app(toolkitArgc, toolkitArgv);
         if (!hasFonts()) {
-            complain(czech ? QStringLiteral("nenalezeno žádné písmo; nainstalujte balíček "
-                                            "fonts-liberation2")
-                           : QStringLiteral("no fonts found; install the package "
-                                            "fonts-liberation2"));
-            return finish(1, czech);
+            complain(kvelmor::qtext(TextKey::NoFonts, messages));
+            return finish(1, messages);
         }
-        return finish(exportSettings(parsed.options, czech), czech);
+        return finish(exportSettings(parsed.options, languages), messages);
     } catch (const std::bad_alloc&) {
-        complain(kvelmor::systemReason(ENOMEM, czech));
+        complain(kvelmor::systemReason(ENOMEM, messages));
     } catch (const std::system_error& error) {
-        complain(kvelmor::systemReason(error.code().value(), czech));
+        complain(kvelmor::systemReason(error.code().value(), messages));
     }
-    return finish(1, czech);
+    return finish(1, messages);
 }

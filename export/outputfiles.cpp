@@ -14,21 +14,17 @@
 #include <set>
 #include <thread>
 
+#include "app/controls.h"
 #include "app/terminal.h"
 
 namespace kvelmor {
 
 namespace {
 
-QString text(bool czech, const char* cs, const char* en)
+QString cannotWrite(const QByteArray& path, int error, Language language)
 {
-    return QString::fromUtf8(czech ? cs : en);
-}
-
-QString cannotWrite(const QByteArray& path, int error, bool czech)
-{
-    return text(czech, "nelze zapsat %1: %2", "cannot write %1: %2")
-        .arg(shownBytes(path), systemReason(error, czech));
+    return qtext(TextKey::CannotWrite, language)
+        .arg(shownBytes(path), systemReason(error, language));
 }
 
 // The temporaries this program has made and not yet renamed or removed, for a signal to clean up.
@@ -151,7 +147,7 @@ private:
 // hidden name, so that a failure halfway can put every one of them back.
 class Replacement {
 public:
-    Replacement(const QByteArray& dir, bool czech) : dir_(dir), czech_(czech) {}
+    Replacement(const QByteArray& dir, Language language) : dir_(dir), language_(language) {}
 
     // Returns 0, or the errno of the step that failed.
     int place(StagedFile& file, const QString& name)
@@ -186,8 +182,7 @@ public:
             if (placed->aside.isEmpty()) {
                 if (placed->isNew) ::unlink(placed->finalPath.constData());
             } else if (::rename(placed->aside.constData(), placed->finalPath.constData()) != 0) {
-                lost += text(czech_, "; %1 nejde vrátit zpět, starší soubor je uložen jako %2",
-                             "; %1 could not be put back, the older file is kept as %2")
+                lost += qtext(TextKey::CannotPutBack, language_)
                             .arg(shownBytes(placed->finalPath), shownBytes(placed->aside));
             }
         }
@@ -211,7 +206,7 @@ private:
         bool isNew;        // the new file has taken the final name
     };
     QByteArray dir_;
-    bool czech_;
+    Language language_;
     std::vector<Placed> done_;
 };
 
@@ -326,7 +321,7 @@ FolderClaim::~FolderClaim()
     if (fd_ >= 0) ::close(fd_);
 }
 
-QString makeFolder(const QByteArray& path, bool czech)
+QString makeFolder(const QByteArray& path, Language language)
 {
     // Each prefix ending before a '/' (and the whole path) must be a folder or become one.
     for (qsizetype end = 1; end <= path.size(); ++end) {
@@ -345,53 +340,45 @@ QString makeFolder(const QByteArray& path, bool czech)
                 char target[4096];
                 const ssize_t length = ::readlink(prefix.constData(), target, sizeof target);
                 if (error == ENOENT && length >= 0) {
-                    return text(czech,
-                                "nelze založit adresář %1: je to symbolický odkaz na "
-                                "neexistující %2",
-                                "cannot create directory %1: it is a symbolic link to %2, which "
-                                "does not exist")
+                    return qtext(TextKey::FolderIsBrokenLink, language)
                         .arg(shownBytes(prefix), shownBytes(QByteArray(target, length)));
                 }
             }
         }
-        return text(czech, "nelze založit adresář %1: %2", "cannot create directory %1: %2")
-            .arg(shownBytes(prefix), systemReason(error, czech));
+        return qtext(TextKey::CannotCreateFolder, language)
+            .arg(shownBytes(prefix), systemReason(error, language));
     }
     return {};
 }
 
-QString writeTogether(const QByteArray& dir, const std::vector<OutputFile>& files, bool czech)
+QString writeTogether(const QByteArray& dir, const std::vector<OutputFile>& files,
+                      Language language)
 {
     auto pathOf = [&](const OutputFile& file) { return dir + '/' + file.name.toUtf8(); };
     std::vector<StagedFile> staged(files.size());
     for (std::size_t n = 0; n < files.size(); ++n) {
         if (const int error = staged[n].write(dir, files[n].name, files[n].bytes)) {
-            return cannotWrite(pathOf(files[n]), error, czech);
+            return cannotWrite(pathOf(files[n]), error, language);
         }
     }
     // A folder under a file's name could only be set aside, not replaced: refuse it at once.
     for (const OutputFile& file : files) {
         struct stat st;
         if (::lstat(pathOf(file).constData(), &st) == 0 && S_ISDIR(st.st_mode)) {
-            return cannotWrite(pathOf(file), EISDIR, czech);
+            return cannotWrite(pathOf(file), EISDIR, language);
         }
     }
 
     std::lock_guard unit(unitLock());
-    Replacement replacement(dir, czech);
+    Replacement replacement(dir, language);
     for (std::size_t n = 0; n < files.size(); ++n) {
         if (const int error = replacement.place(staged[n], files[n].name)) {
             const QString lost = replacement.undo();
             const QString path = shownBytes(pathOf(files[n]));
-            const QString reason = systemReason(error, czech);
-            if (!lost.isEmpty()) {
-                return text(czech, "nelze nahradit %1: %2", "cannot replace %1: %2")
-                           .arg(path, reason) +
-                       lost;
-            }
-            return text(czech, "nelze nahradit %1: %2 (soubory nastavení zůstaly, jak byly)",
-                        "cannot replace %1: %2 (the setting's files are as they were)")
-                .arg(path, reason);
+            const QString reason = systemReason(error, language);
+            if (!lost.isEmpty())
+                return qtext(TextKey::CannotReplace, language).arg(path, reason) + lost;
+            return qtext(TextKey::CannotReplaceKeptAll, language).arg(path, reason);
         }
     }
     replacement.finish();

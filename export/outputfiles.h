@@ -4,6 +4,8 @@
 #include <QString>
 #include <vector>
 
+#include "layout/texts.h"
+
 namespace kvelmor {
 
 // One file of a setting, its name inside the output folder and its whole content.
@@ -17,8 +19,8 @@ struct OutputFile {
 // Messages show such bytes escaped (see shownBytes()).
 
 // Creates the folder `dir` and any missing parents. Returns an empty string, or a message naming
-// the folder that could not be made and why, in Czech when `czech`.
-QString makeFolder(const QByteArray& dir, bool czech);
+// the folder that could not be made and why, in `language`.
+QString makeFolder(const QByteArray& dir, Language language);
 
 // Makes INT, TERM and HUP wait while a setting's files are being replaced, until the unit is
 // complete or undone; the program then removes its temporaries and ends with status 128 + the
@@ -52,7 +54,8 @@ private:
 // each older file (or a symbolic link standing under the name: the link, never its target) set
 // aside first; if any of those steps fails, every older file is put back and every new one
 // removed, so the folder holds exactly the older set again. Returns an empty string, or a message
-// naming the file and the system's reason, in Czech when `czech`.
-QString writeTogether(const QByteArray& dir, const std::vector<OutputFile>& files, bool czech);
+// naming the file and the system's reason, in `language`.
+QString writeTogether(const QByteArray& dir, const std::vector<OutputFile>& files,
+                      Language language);
 
 }  // namespace kvelmor

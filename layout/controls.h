@@ -3,6 +3,8 @@
 #include <span>
 #include <string_view>
 
+#include "layout/texts.h"
+
 namespace kvelmor {
 
 // The window's layout, shared by the desktop window and the browser page: every control with its
@@ -19,10 +21,10 @@ constexpr int twipsToPixels(double twips)
     return static_cast<int>(pixels < 0 ? pixels - 0.5 : pixels + 0.5);
 }
 
-// The window: its client area in twips, its caption and its back colour (0x00BBGGRR).
+// The window: its client area in twips and its back colour (0x00BBGGRR); its caption is the text
+// TextKey::WindowTitle.
 inline constexpr int kClientWidthTwips = 11475;
 inline constexpr int kClientHeightTwips = 8400;
-inline constexpr std::string_view kWindowCaption = "Kvelmor - https://kvelmor.example.org";
 inline constexpr unsigned kBackColour = 0x00C0C0C0;
 
 enum class ControlKind { Label, Button, ScrollBar, Frame, Option, SettingsBox };
@@ -42,15 +44,15 @@ struct ControlRow {
     std::string_view name;
     ControlKind kind;
     std::string_view container;  // empty: the window itself
-    std::string_view caption;
+    TextKey caption;
     int left, top, width, height;  // twips, relative to the container
     ControlFont font;
     bool shown;
     int tabIndex;
-    // What a screen reader says: the name (empty: the caption) and, where the caption alone does
+    // What a screen reader says: the name (None: the caption) and, where the caption alone does
     // not tell what the control does, a description.
-    std::string_view accessibleName;
-    std::string_view accessibleDescription;
+    TextKey accessibleName;
+    TextKey accessibleDescription;
 };
 
 // Every control, containers before what they contain, and within a frame from top to bottom.
@@ -60,7 +62,7 @@ std::span<const ControlRow> controlRows();
 const ControlRow* findControl(std::string_view name);
 
 // The accessible name of a row: its own, else its caption.
-std::string_view accessibleName(const ControlRow& row);
+TextKey accessibleName(const ControlRow& row);
 
 // The scroll bar's range and steps, as a desktop scroll bar has them by default.
 inline constexpr int kScrollMinimum = 0;

@@ -9,24 +9,25 @@ namespace kvelmor {
 namespace {
 
 // The caption of the option of `box` that writes `text`, or the text itself when none does.
-std::string captionFor(SettingsBox box, std::string_view text)
+std::string_view captionFor(SettingsBox box, std::string_view text, Language language)
 {
     for (const OptionAction& action : optionActions()) {
         if (action.box != box || numberText(action.value) != text) continue;
-        if (const ControlRow* row = findControl(action.option)) return std::string(row->caption);
+        if (const ControlRow* row = findControl(action.option)) {
+            return kvelmor::text(row->caption, language);
+        }
     }
-    return std::string(text);
+    return text;
 }
 
 }  // namespace
 
-std::string runDescription(std::string_view frequencyText, std::string_view distanceText)
+std::string runDescription(std::string_view frequencyText, std::string_view distanceText,
+                           Language language)
 {
-    return "Ohyb světla na štěrbině, kmitočet fotonu " +
-           captionFor(SettingsBox::nFi, frequencyText) + ", vzdálenost detektoru od clony " +
-           captionFor(SettingsBox::nRozteč, distanceText) +
-           ": optická lavice, 221 sloupců pravděpodobnosti na ose vpravo a řetězce šipek se "
-           "zelenými šipkami součtu v každém dvacátém kroku.";
+    return filled(text(TextKey::PictureAfterRun, language),
+                  {captionFor(SettingsBox::nFi, frequencyText, language),
+                   captionFor(SettingsBox::nRozteč, distanceText, language)});
 }
 
 }  // namespace kvelmor

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The worksheet files (CSV and plot SVG) are the same bytes wherever they are made. Usage:
-#   test_worksheet_bytes.sh export WORKSHEETS EXPORT       kvelmor-export's files, in Czech and in
-#                                                          English, are those of the worksheet tool
+#   test_worksheet_bytes.sh export WORKSHEETS EXPORT       kvelmor-export's files, in Czech, in
+#                                                          English and with --lang en, are those
+#                                                          of the worksheet tool
 #   test_worksheet_bytes.sh web WORKSHEETS WORKSHEETS_JS   the tool built for WebAssembly (by
 #                                                          scripts/build-web) writes what it writes
 #                                                          natively; skipped when it is not built
@@ -31,9 +32,11 @@ export)
   "$tool" "$work/tool" >/dev/null
   LC_ALL=cs_CZ.UTF-8 "$3" --all --out "$work/cs" >/dev/null
   LC_ALL=C.UTF-8 "$3" --all --out "$work/en" >/dev/null
+  LC_ALL=cs_CZ.UTF-8 "$3" --lang en --all --out "$work/en-en" >/dev/null
   ((($(ls "$work/tool/cs" | wc -l) == 30))) || fail "the tool did not write 15 settings"
   same "$work/tool/cs" "$work/cs"
   same "$work/tool/en" "$work/en"
+  same "$work/tool/en-en" "$work/en-en"
   ;;
 web)
   if [ ! -f "$3" ]; then
@@ -43,8 +46,9 @@ web)
   command -v node >/dev/null || fail "node is missing (scripts/setup installs it)"
   "$tool" "$work/native" >/dev/null
   node "$3" "$work/web"
-  same "$work/web/cs" "$work/native/cs"
-  same "$work/web/en" "$work/native/en"
+  for language in cs en en-en; do
+    same "$work/web/$language" "$work/native/$language"
+  done
   ;;
 processors)
   command -v qemu-x86_64 >/dev/null || fail "qemu-x86_64 is missing (scripts/setup installs it)"
@@ -53,8 +57,9 @@ processors)
   "$tool" "$work/native" "${settings[@]}" >/dev/null
   for cpu in Haswell qemu64; do
     qemu-x86_64 -cpu "$cpu" "$tool" "$work/$cpu" "${settings[@]}" >/dev/null
-    same "$work/$cpu/cs" "$work/native/cs"
-    same "$work/$cpu/en" "$work/native/en"
+    for language in cs en en-en; do
+      same "$work/$cpu/$language" "$work/native/$language"
+    done
   done
   ;;
 *)

@@ -1,5 +1,10 @@
-// Every caption and option indicator that a user can see lies wholly inside its control, with the
-// fonts the set-up installs: drawn by the controls' own style on an unclipped image and measured.
+// Every caption and option indicator that a user can see lies wholly inside its control, in
+// Czech and in English, with the fonts the set-up installs, at the scale the suite runs at
+// (CTest runs it at 1 and, with QT_SCALE_FACTOR=2, at 2): drawn by the controls' own style,
+// unclipped, at the window's device-pixel ratio and measured. Frame captions are centred on their
+// frame's top edge by their ink. The English window says nothing in Czech, and a run in it is the
+// same pixels as in the Czech window outside the captions.
+#include <QAccessible>
 #include <QApplication>
 #include <QGroupBox>
 #include <QLabel>
@@ -7,25 +12,35 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegion>
+#include <QRegularExpression>
 #include <QStyleOptionButton>
 #include <QStyleOptionGroupBox>
+#include <cmath>
 #include <cstdlib>
 #include <memory>
 
 #include "windowtest.h"
+#ifndef Q_MOC_RUN  // moc cannot read the Czech identifiers of this header, nor needs them
+#include "app/controls.h"
+#include "layout/controls.h"
+#endif
 
-using kvelmor::FrmKvelmor;
+using namespace kvelmor;
 
 namespace {
 
 constexpr int kMargin = 40;  // room around the control for ink that would be clipped
 
-// Paints with `draw` onto a transparent image that extends kMargin beyond the control on every
-// side and returns the bounds of what was painted, in the control's coordinates.
+// Paints with `draw` onto a transparent image at the control's device-pixel ratio that extends
+// kMargin beyond the control on every side, and returns the bounds of what was painted, in the
+// control's coordinates (fractions of a pixel at a ratio above 1).
 template <typename Draw>
-QRect inkOf(const QWidget* control, Draw draw)
+QRectF inkOf(const QWidget* control, Draw draw)
 {
-    QImage image(control->size() + QSize(2 * kMargin, 2 * kMargin), QImage::Format_ARGB32);
+    const qreal ratio = control->devicePixelRatioF();
+    QImage image((control->size() + QSize(2 * kMargin, 2 * kMargin)) * ratio,
+                 QImage::Format_ARGB32);
+    image.setDevicePixelRatio(ratio);
     image.fill(Qt::transparent);
     {
         QPainter painter(&image);
@@ -37,13 +52,24 @@ QRect inkOf(const QWidget* control, Draw draw)
     QRect bounds;
     for (int y = 0; y < image.height(); ++y) {
         for (int x = 0; x < image.width(); ++x) {
-            if (qAlpha(image.pixel(x, y)) > 0) bounds |= QRect(x - kMargin, y - kMargin, 1, 1);
+            if (qAlpha(image.pixel(x, y)) > 0) bounds |= QRect(x, y, 1, 1);
         }
     }
-    return bounds;
+    if (bounds.isEmpty()) return {};
+    return {bounds.x() / ratio - kMargin, bounds.y() / ratio - kMargin, bounds.width() / ratio,
+            bounds.height() / ratio};
 }
 
-QString describe(const QWidget* w, const QRect& ink)
+// A caption's text as the style draws it in `rect`, but never clipped: what does not fit shows.
+QRectF textInkOf(const QWidget* control, const QRect& rect, int flags, const QString& text)
+{
+    return inkOf(control, [&](QPainter& p) {
+        control->style()->drawItemText(&p, rect, flags | Qt::TextDontClip, control->palette(), true,
+                                       text, control->foregroundRole());
+    });
+}
+
+QString describe(const QWidget* w, const QRectF& ink)
 {
     return QStringLiteral("%1: ink %2,%3 %4x%5 in %6x%7")
         .arg(w->objectName())
@@ -55,6 +81,62 @@ QString describe(const QWidget* w, const QRect& ink)
         .arg(w->height());
 }
 
+bool inside(const QWidget* control, const QRectF& ink)
+{
+    return !ink.isEmpty() && QRectF(control->rect()).contains(ink);
+}
+
+// Where a frame's style sets its caption, in the frame's coordinates.
+QRect captionOf(const QGroupBox* frame)
+{
+    QStyleOptionGroupBox opt;
+    opt.initFrom(frame);
+    opt.text = frame->title();
+    return frame->style()->subControlRect(QStyle::CC_GroupBox, &opt, QStyle::SC_GroupBoxLabel);
+}
+
+// What a control shows: a label's or a button's caption, a frame's title.
+QString shownText(const QWidget* control)
+{
+    if (auto* label = qobject_cast<const QLabel*>(control)) return label->text();
+    if (auto* button = qobject_cast<const QAbstractButton*>(control)) return button->text();
+    if (auto* frame = qobject_cast<const QGroupBox*>(control)) return frame->title();
+    return {};
+}
+
+QString accessibleText(QWidget* control, QAccessible::Text which)
+{
+    QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(control);
+    return iface ? iface->text(which) : QString();
+}
+
+bool hasCzechLetter(const QString& text)
+{
+    return text.contains(QRegularExpression(QStringLiteral("[áčďéěíňóřšťúůýžÁČĎÉĚÍŇÓŘŠŤÚŮÝŽ]")));
+}
+
+// A run at the highest frequency and 400, chosen and started with the mouse.
+void runHighestAt400(QWidget* window)
+{
+    clickOn(find<QRadioButton>(window, "op5"));
+    clickOn(find<QRadioButton>(window, "opV400"));
+    clickOn(find<QPushButton>(window, "cmdStart"));
+}
+
+// Where `window` draws captions: its visible labels, buttons and options, and its frames'
+// captions with the gap the top edge leaves around them.
+QRegion captionAreas(QWidget* window)
+{
+    QRegion areas;
+    for (QWidget* control : window->findChildren<QWidget*>()) {
+        if (!control->isVisibleTo(window) || shownText(control).isEmpty()) continue;
+        auto* frame = qobject_cast<QGroupBox*>(control);
+        const QRect area = frame ? captionOf(frame).adjusted(-2, 0, 2, 0) : control->rect();
+        areas += area.translated(control->mapTo(window, QPoint(0, 0)));
+    }
+    return areas;
+}
+
 }  // namespace
 
 class TestCaptions : public QObject {
@@ -62,26 +144,56 @@ class TestCaptions : public QObject {
 
 private slots:
     void initTestCase();
+    void optionsShowTheirIndicatorAndCaption_data() { languages(); }
     void optionsShowTheirIndicatorAndCaption();
+    void labelsShowTheirWholeCaption_data() { languages(); }
     void labelsShowTheirWholeCaption();
+    void framesAndButtonsShowTheirCaption_data() { languages(); }
     void framesAndButtonsShowTheirCaption();
+    void frameCaptionsAreCentredOnTheTopEdgeByTheirInk_data() { languages(); }
+    void frameCaptionsAreCentredOnTheTopEdgeByTheirInk();
+    void framesAreClassicFrames_data() { languages(); }
     void framesAreClassicFrames();
+    void englishWindowSaysNothingInCzech();
+    void runIsTheSamePixelsInBothLanguagesOutsideTheCaptions();
 
 private:
-    std::unique_ptr<FrmKvelmor> window;
+    static void languages();
+    FrmKvelmor* window();
+
+    std::unique_ptr<FrmKvelmor> czech, english;
 };
+
+void TestCaptions::languages()
+{
+    QTest::addColumn<bool>("inEnglish");
+    QTest::newRow("Czech") << false;
+    QTest::newRow("English") << true;
+}
+
+// The window of the row's language.
+FrmKvelmor* TestCaptions::window()
+{
+    QFETCH(bool, inEnglish);
+    return inEnglish ? english.get() : czech.get();
+}
 
 void TestCaptions::initTestCase()
 {
-    window = std::make_unique<FrmKvelmor>();
-    window->show();
-    QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+    czech = std::make_unique<FrmKvelmor>();
+    english = std::make_unique<FrmKvelmor>(nullptr, 0, Language::English);
+    for (FrmKvelmor* w : {czech.get(), english.get()}) {
+        w->show();
+        QVERIFY(QTest::qWaitForWindowExposed(w));
+    }
+    QCOMPARE(english->devicePixelRatioF(),
+             qEnvironmentVariableIntValue("QT_SCALE_FACTOR") == 2 ? 2.0 : 1.0);
 }
 
 void TestCaptions::optionsShowTheirIndicatorAndCaption()
 {
     int measured = 0;
-    for (QRadioButton* option : window->findChildren<QRadioButton*>()) {
+    for (QRadioButton* option : window()->findChildren<QRadioButton*>()) {
         if (!option->parentWidget()->isVisible()) continue;  // the hidden speed frame
         QStyleOptionButton opt;
         opt.initFrom(option);
@@ -90,19 +202,17 @@ void TestCaptions::optionsShowTheirIndicatorAndCaption()
         QStyle* style = option->style();
         QStyleOptionButton indicator = opt;
         indicator.rect = style->subElementRect(QStyle::SE_RadioButtonIndicator, &opt, option);
-        const QRect mark = inkOf(option, [&](QPainter& p) {
+        const QRectF mark = inkOf(option, [&](QPainter& p) {
             style->drawPrimitive(QStyle::PE_IndicatorRadioButton, &indicator, &p, option);
         });
-        QVERIFY2(!mark.isEmpty() && option->rect().contains(mark),
-                 qPrintable(describe(option, mark)));
+        QVERIFY2(inside(option, mark), qPrintable(describe(option, mark)));
 
-        QStyleOptionButton label = opt;
-        label.rect = style->subElementRect(QStyle::SE_RadioButtonContents, &opt, option);
-        const QRect text = inkOf(option, [&](QPainter& p) {
-            style->drawControl(QStyle::CE_RadioButtonLabel, &label, &p, option);
-        });
-        QVERIFY2(!text.isEmpty() && option->rect().contains(text),
-                 qPrintable(describe(option, text)));
+        // As the style draws an option's caption (left, vertically centred), but unclipped.
+        const QRect contents = style->subElementRect(QStyle::SE_RadioButtonContents, &opt, option);
+        const QRectF text =
+            textInkOf(option, contents, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextShowMnemonic,
+                      option->text());
+        QVERIFY2(inside(option, text), qPrintable(describe(option, text)));
         QVERIFY(!text.intersects(mark));
         ++measured;
     }
@@ -114,41 +224,79 @@ void TestCaptions::labelsShowTheirWholeCaption()
     // The scene labels too: the run shows them.
     for (const char* name : {"labNeurcitost", "LabStart", "labZdroj", "labClona", "labDetektorB",
                              "labPravděpodobnost"}) {
-        auto* label = find<QLabel>(window.get(), name);
-        const QRect ink = inkOf(label, [&](QPainter& p) {
-            label->style()->drawItemText(
-                &p, label->contentsRect(), int(label->alignment()) | Qt::TextWordWrap,
-                label->palette(), true, label->text(), label->foregroundRole());
-        });
-        QVERIFY2(!ink.isEmpty() && label->rect().contains(ink), qPrintable(describe(label, ink)));
+        auto* label = find<QLabel>(window(), name);
+        const QRectF ink = textInkOf(label, label->contentsRect(),
+                                     int(label->alignment()) | Qt::TextWordWrap, label->text());
+        QVERIFY2(inside(label, ink), qPrintable(describe(label, ink)));
     }
 }
 
+// Buttons centre their captions; a frame's caption is set into its top edge, near the left, and
+// the edge runs on at least four pixels beyond it before the frame's corner.
 void TestCaptions::framesAndButtonsShowTheirCaption()
 {
     for (const char* name : {"frmFrekvence", "frmVzdalenost"}) {
-        auto* frame = find<QGroupBox>(window.get(), name);
-        QStyleOptionGroupBox opt;
-        opt.initFrom(frame);
-        opt.text = frame->title();
-        opt.subControls = QStyle::SC_GroupBoxLabel;
-        opt.textAlignment = frame->alignment();
-        opt.textColor = frame->palette().color(QPalette::WindowText);
-        const QRect ink = inkOf(frame, [&](QPainter& p) {
-            frame->style()->drawComplexControl(QStyle::CC_GroupBox, &opt, &p, frame);
-        });
-        QVERIFY2(!ink.isEmpty() && frame->rect().contains(ink), qPrintable(describe(frame, ink)));
+        auto* frame = find<QGroupBox>(window(), name);
+        const QRect caption = captionOf(frame);
+        const QRectF ink = textInkOf(
+            frame, caption, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, frame->title());
+        QVERIFY2(inside(frame, ink), qPrintable(describe(frame, ink)));
+        QVERIFY2(ink.right() + 2 + 4 <= frame->width() - 2, qPrintable(describe(frame, ink)));
     }
     for (const char* name : {"cmdStart", "cmdKonec"}) {
-        auto* button = find<QPushButton>(window.get(), name);
+        auto* button = find<QPushButton>(window(), name);
         QStyleOptionButton opt;
         opt.initFrom(button);
-        opt.text = button->text();
-        opt.rect = button->style()->subElementRect(QStyle::SE_PushButtonContents, &opt, button);
-        const QRect ink = inkOf(button, [&](QPainter& p) {
-            button->style()->drawControl(QStyle::CE_PushButtonLabel, &opt, &p, button);
-        });
-        QVERIFY2(!ink.isEmpty() && button->rect().contains(ink), qPrintable(describe(button, ink)));
+        const QRect contents =
+            button->style()->subElementRect(QStyle::SE_PushButtonContents, &opt, button);
+        const QRectF ink =
+            textInkOf(button, contents, Qt::AlignCenter | Qt::TextShowMnemonic, button->text());
+        QVERIFY2(inside(button, ink), qPrintable(describe(button, ink)));
+    }
+}
+
+// On the window as it is shown, at its own device pixels: the middle of each frame caption's ink,
+// from its accents to its descenders, lies on the middle of the etched top edge (its dark and its
+// light line), within half a pixel; "Frequency" reaches lower than "Kmitočet fotonu", and is set
+// higher to make up for it.
+void TestCaptions::frameCaptionsAreCentredOnTheTopEdgeByTheirInk()
+{
+    FrmKvelmor* w = window();
+    const QImage shot = w->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const qreal ratio = shot.devicePixelRatio();
+    QCOMPARE(ratio, w->devicePixelRatioF());
+    const QRgb grey = qRgb(0xC0, 0xC0, 0xC0);
+
+    for (const char* name : {"frmFrekvence", "frmVzdalenost"}) {
+        auto* frame = find<QGroupBox>(w, name);
+        const QRect r = frame->geometry();
+        // The edge's two lines, down the frame's right-hand part.
+        QList<int> edge;
+        for (int y = int(r.top() * ratio); y < (r.top() + 20) * ratio && edge.size() < 2; ++y) {
+            if (shot.pixel(int((r.right() - 4) * ratio), y) != grey) edge << y;
+        }
+        QCOMPARE(edge.size(), 2);
+        QCOMPARE(shot.pixel(int((r.right() - 4) * ratio), edge[0]), qRgb(0x80, 0x80, 0x80));
+
+        // The caption's ink: everything not grey in the caption's rectangle (a line of its font).
+        const QRect caption = captionOf(frame).translated(r.topLeft());
+        int inkTop = shot.height(), inkBottom = -1;
+        for (int y = int(caption.top() * ratio); y < (caption.bottom() + 1) * ratio; ++y) {
+            for (int x = int(caption.left() * ratio); x < (caption.right() + 1) * ratio; ++x) {
+                if (shot.pixel(x, y) == grey) continue;
+                inkTop = std::min(inkTop, y);
+                inkBottom = std::max(inkBottom, y);
+            }
+        }
+        QVERIFY2(inkBottom >= 0 && inkTop >= r.top() * ratio, name);
+        const double off = (inkTop + inkBottom) / 2.0 - (edge[0] + edge[1]) / 2.0;
+        QVERIFY2(std::abs(off) <= 0.5 * ratio,
+                 qPrintable(QStringLiteral("%1 \"%2\": ink rows %3 to %4, edge rows %5 and %6")
+                                .arg(name, frame->title())
+                                .arg(inkTop)
+                                .arg(inkBottom)
+                                .arg(edge[0])
+                                .arg(edge[1])));
     }
 }
 
@@ -157,13 +305,14 @@ void TestCaptions::framesAndButtonsShowTheirCaption()
 // and every option stands inside the border.
 void TestCaptions::framesAreClassicFrames()
 {
-    const QImage shot = window->grab().toImage().convertToFormat(QImage::Format_RGB32);
-    QCOMPARE(shot.devicePixelRatio(), 1.0);
+    FrmKvelmor* w = window();
+    if (w->devicePixelRatioF() != 1) QSKIP("measured in pixels at scale 1");
+    const QImage shot = w->grab().toImage().convertToFormat(QImage::Format_RGB32);
     const QRgb grey = qRgb(0xC0, 0xC0, 0xC0);
     const auto isLine = [&](int x, int y) { return shot.pixel(x, y) != grey; };
 
     for (const char* name : {"frmFrekvence", "frmVzdalenost"}) {
-        auto* frame = find<QGroupBox>(window.get(), name);
+        auto* frame = find<QGroupBox>(w, name);
         const QRect r = frame->geometry();
         const QString what = QString::fromUtf8(name);
 
@@ -232,6 +381,94 @@ void TestCaptions::framesAreClassicFrames()
             QCOMPARE(shot.pixel(corner), grey);
         }
     }
+}
+
+// Every text of the English window, shown or said to a screen reader, is the English one:
+// each control's, the title, the drawing's before and after a run.
+void TestCaptions::englishWindowSaysNothingInCzech()
+{
+    FrmKvelmor* w = english.get();
+    const auto inEnglish = [](TextKey key) { return qtext(key, Language::English); };
+    for (const ControlRow& row : controlRows()) {
+        QWidget* control = find(w, std::string(row.name).c_str());
+        if (row.kind != ControlKind::SettingsBox) {
+            QCOMPARE(shownText(control), inEnglish(row.caption));
+        }
+        QCOMPARE(accessibleText(control, QAccessible::Name), inEnglish(accessibleName(row)));
+        QCOMPARE(accessibleText(control, QAccessible::Description),
+                 inEnglish(row.accessibleDescription));
+    }
+    QCOMPARE(w->windowTitle(), inEnglish(TextKey::WindowTitle));
+    QWidget* picture = find(w, "kresba");
+    QCOMPARE(accessibleText(picture, QAccessible::Name), inEnglish(TextKey::PictureName));
+    QCOMPARE(accessibleText(picture, QAccessible::Description), inEnglish(TextKey::PictureEmpty));
+
+    runHighestAt400(w);
+    const QString described = accessibleText(picture, QAccessible::Description);
+    QVERIFY2(described.contains(QStringLiteral("photon frequency highest")) &&
+                 described.contains(QStringLiteral("detector 400 behind the slit")),
+             qPrintable(described));
+
+    // Nothing anywhere in the window, shown or said, is Czech: no Czech letter, and no text of
+    // the table whose Czech differs from its English.
+    QStringList czechOnly;
+    for (int key = 0; key < int(TextKey::Count); ++key) {
+        const QString cs = qtext(TextKey(key), Language::Czech);
+        if (cs != inEnglish(TextKey(key))) czechOnly << cs;
+    }
+    QList<QWidget*> everything = w->findChildren<QWidget*>();
+    everything << w;
+    int texts = 0;
+    for (QWidget* control : everything) {
+        if (!control->isVisibleTo(w) && control != w) continue;  // the settings boxes, say
+        for (const QString& said : {shownText(control), control->windowTitle(),
+                                    accessibleText(control, QAccessible::Name),
+                                    accessibleText(control, QAccessible::Description)}) {
+            if (said.isEmpty()) continue;
+            ++texts;
+            QVERIFY2(!hasCzechLetter(said) && !czechOnly.contains(said),
+                     qPrintable(control->objectName() + QStringLiteral(": ") + said));
+        }
+    }
+    QVERIFY(texts > 40);
+}
+
+// The same run in both windows; outside the captions (and the frames' captions in either
+// language) every pixel is the same, and inside them the two languages differ.
+void TestCaptions::runIsTheSamePixelsInBothLanguagesOutsideTheCaptions()
+{
+    QImage shots[2];
+    QRegion captions;
+    int n = 0;
+    for (FrmKvelmor* w : {czech.get(), english.get()}) {
+        runHighestAt400(w);
+        w->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(w));
+        shots[n++] = w->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        captions += captionAreas(w);
+    }
+    const qreal ratio = shots[0].devicePixelRatio();
+    QCOMPARE(ratio, english->devicePixelRatioF());
+    QCOMPARE(shots[0].size(), shots[1].size());
+    QCOMPARE(shots[0].size(), QSize(765, 560) * ratio);
+    int compared = 0, differentInCaptions = 0;
+    for (int y = 0; y < shots[0].height(); ++y) {
+        for (int x = 0; x < shots[0].width(); ++x) {
+            const bool same = shots[0].pixel(x, y) == shots[1].pixel(x, y);
+            if (captions.contains(QPoint(int(x / ratio), int(y / ratio)))) {
+                differentInCaptions += !same;
+                continue;
+            }
+            QVERIFY2(same, qPrintable(QStringLiteral("at %1,%2: %3 in Czech, %4 in English")
+                                          .arg(x)
+                                          .arg(y)
+                                          .arg(shots[0].pixel(x, y), 8, 16)
+                                          .arg(shots[1].pixel(x, y), 8, 16)));
+            ++compared;
+        }
+    }
+    QVERIFY(compared > 0.8 * 765 * 560 * ratio * ratio);
+    QVERIFY(differentInCaptions > 500 * ratio * ratio);
 }
 
 QTEST_MAIN(TestCaptions)

@@ -12,11 +12,17 @@ using Action = ParsedCommandLine::Action;
 namespace {
 
 // The arguments as the shell passes them: bytes, here UTF-8.
-ParsedCommandLine parse(const QStringList& arguments, bool czech)
+ParsedCommandLine parse(const QStringList& arguments)
 {
     QList<QByteArray> bytes;
     for (const QString& argument : arguments) bytes << argument.toUtf8();
-    return parseCommandLine(bytes, czech);
+    return parseCommandLine(bytes);
+}
+
+QString helpText(bool czech)
+{
+    return QString::fromStdString(
+        std::string(text(TextKey::ExportHelp, czech ? Language::Czech : Language::English)));
 }
 
 }  // namespace
@@ -64,6 +70,13 @@ void TestExportOptions::acceptsOneSetting_data()
                                              "--out",       "d"}
                               << "op5"
                               << "5" << 300 << 1;
+    QTest::newRow("English word") << QStringList{"--frequency", "Lowest", "--distance",
+                                                 "300",         "--out",  "d"}
+                                  << "op003"
+                                  << "0.03" << 300 << 1;
+    QTest::newRow("English word, in English")
+        << QStringList{"--lang", "en", "--frequency=high", "--distance=400", "--out=d"} << "op1"
+        << "1" << 400 << 1;
     QTest::newRow("vyssi at scale 2")
         << QStringList{"--out", "d", "--scale", "2", "--distance", "350", "--frequency", "vyssi"}
         << "op1"
@@ -77,7 +90,7 @@ void TestExportOptions::acceptsOneSetting()
     QFETCH(QString, text);
     QFETCH(int, distance);
     QFETCH(int, scale);
-    const auto parsed = parse(arguments, false);
+    const auto parsed = parse(arguments);
     QCOMPARE(parsed.action, Action::Export);
     QCOMPARE(int(parsed.options.settings.size()), 1);
     const ExportSetting& s = parsed.options.settings.front();
@@ -125,6 +138,13 @@ void TestExportOptions::refusesBadArguments_data()
     QTest::newRow("all with a value") << QStringList{"--all=no", "--out", "d"} << "'--all'";
     QTest::newRow("help with a value") << QStringList{"--help=x"} << "'--help'";
     QTest::newRow("version with a value") << QStringList{"--version=no"} << "'--version'";
+    QTest::newRow("unknown language")
+        << QStringList{"--all", "--out", "d", "--lang", "de"} << "'de'";
+    QTest::newRow("empty language") << QStringList{"--all", "--out", "d", "--lang="} << "''";
+    QTest::newRow("language twice")
+        << QStringList{"--lang", "en", "--all", "--lang=en", "--out", "d"} << "--lang";
+    QTest::newRow("language without a value")
+        << QStringList{"--all", "--out", "d", "--lang"} << "--lang";
     QTest::newRow("toolkit option")
         << QStringList{"-platform", "xcb", "--all", "--out", "d"} << "-platform";
 }
@@ -133,23 +153,24 @@ void TestExportOptions::refusesBadArguments()
 {
     QFETCH(QStringList, arguments);
     QFETCH(QString, mentions);
-    for (bool czech : {false, true}) {
-        const auto parsed = parse(arguments, czech);
-        QCOMPARE(parsed.action, Action::Error);
-        QVERIFY2(parsed.error.contains(mentions), qPrintable(parsed.error));
-        QVERIFY(!parsed.error.contains('\n'));
+    const auto parsed = parse(arguments);
+    QCOMPARE(parsed.action, Action::Error);
+    for (Language language : {Language::English, Language::Czech}) {
+        const QString error = parsed.errorText(language);
+        QVERIFY2(error.contains(mentions), qPrintable(error));
+        QVERIFY(!error.contains('\n'));
     }
 }
 
 void TestExportOptions::allMeansFifteenDistinctSettings()
 {
-    const auto parsed = parse({"--all", "--out", "d"}, false);
+    const auto parsed = parse({"--all", "--out", "d"});
     QCOMPARE(parsed.action, Action::Export);
     std::set<std::pair<QString, int>> distinct;
     for (const auto& s : parsed.options.settings) distinct.insert({s.frequencyText, s.distance});
     QCOMPARE(int(distinct.size()), 15);
-    QCOMPARE(parse({"--out", "d", "--help"}, false).action, Action::Help);
-    QCOMPARE(parse({"--version"}, false).action, Action::Version);
+    QCOMPARE(parse({"--out", "d", "--help"}).action, Action::Help);
+    QCOMPARE(parse({"--version"}).action, Action::Version);
 }
 
 void TestExportOptions::helpSpeaksCzechOrEnglish()
@@ -161,8 +182,8 @@ void TestExportOptions::helpSpeaksCzechOrEnglish()
     QVERIFY(english.contains("kvelmor-F-D-plot.png") && czech.contains("kvelmor-F-D-plot.png"));
     QVERIFY(english.contains("without spaces") && czech.contains("bez mezer"));
     QVERIFY(czech.startsWith(QStringLiteral("Použití: kvelmor-export")));
-    for (const char* option :
-         {"--frequency", "--distance", "--all", "--out", "--scale", "--help", "--version"}) {
+    for (const char* option : {"--frequency", "--distance", "--all", "--out", "--scale", "--lang",
+                               "--help", "--version"}) {
         QVERIFY2(english.contains(option) && czech.contains(option), option);
     }
 }

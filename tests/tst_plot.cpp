@@ -28,7 +28,7 @@ std::vector<PlotRow> sampleRows()
 
 PlotTexts texts(bool czech)
 {
-    return plotTexts(czech, "střední", 350);
+    return plotTexts(czech ? Language::Czech : Language::English, "střední", 350);
 }
 
 // An element of the document with the style it inherits from its groups.
@@ -471,7 +471,8 @@ void TestPlot::emptyAndBrokenRowsStillGiveAPlot()
     QCOMPARE(stepLine(drawn, 219).size(), 2 * 219);
 
     // A caption with characters that XML reserves stays text.
-    const SvgContents odd = readSvg(plotSvg(broken, plotTexts(false, "<a & \"b\">", 350)));
+    const SvgContents odd =
+        readSvg(plotSvg(broken, plotTexts(Language::English, "<a & \"b\">", 350)));
     QVERIFY(odd.wellFormed);
     QCOMPARE(odd.title, QStringLiteral("Photon frequency: <a & \"b\">, detector to slit: 350"));
 }

@@ -185,17 +185,17 @@ void TestWorksheet::csvIsSixNumbersAStep()
 
 void TestWorksheet::unknownSettingsGiveNoWorksheet()
 {
-    QVERIFY(worksheetFor("0.6", 350, false).has_value());
+    QVERIFY(worksheetFor("0.6", 350, Language::English, Language::Czech).has_value());
     for (auto [frequency, distance] : std::initializer_list<std::pair<const char*, int>>{
              {"0.5", 350}, {"", 350}, {"0.60", 350}, {"0.6", 351}, {"0.6", 0}}) {
-        QVERIFY2(!worksheetFor(frequency, distance, true), frequency);
+        QVERIFY2(!worksheetFor(frequency, distance, Language::Czech, Language::Czech), frequency);
         QVERIFY(settingTable(frequency, distance).empty());
     }
     const std::pair<const char*, const char*> captions[] = {
         {"0.03", "nízký"}, {"0.2", "nižší"}, {"0.6", "střední"}, {"1", "vyšší"}, {"5", "vysoký"}};
     for (auto [text, caption] : captions)
-        QCOMPARE(frequencyCaption(text), std::string_view(caption));
-    QVERIFY(frequencyCaption("350").empty());
+        QCOMPARE(frequencyCaption(text, Language::Czech), std::string_view(caption));
+    QVERIFY(frequencyCaption("350", Language::Czech).empty());
 }
 
 void TestWorksheet::svgTextsAreExact()

@@ -65,17 +65,19 @@ std::string kindName(ControlKind kind)
 
 void buildWindow()
 {
+    const Language cs = Language::Czech;
     js::createWindow(twipsToPixels(kClientWidthTwips), twipsToPixels(kClientHeightTwips),
-                     cssColour(kBackColour), std::string(kWindowCaption), std::string(kPictureName),
-                     std::string(kEmptyPictureDescription));
+                     cssColour(kBackColour), std::string(text(TextKey::WindowTitle, cs)),
+                     std::string(text(TextKey::PictureName, cs)),
+                     std::string(text(TextKey::PictureEmpty, cs)));
     for (const ControlRow& row : controlRows()) {
         const FontFace face = fontFace(row.font);
         js::addControl(std::string(row.name), kindName(row.kind), std::string(row.container),
-                       std::string(row.caption), twipsToPixels(row.left), twipsToPixels(row.top),
-                       twipsToPixels(row.width), twipsToPixels(row.height),
+                       std::string(text(row.caption, cs)), twipsToPixels(row.left),
+                       twipsToPixels(row.top), twipsToPixels(row.width), twipsToPixels(row.height),
                        cssFontFamily(face.family), face.pixelSize, face.bold, row.shown,
-                       row.tabIndex, std::string(accessibleName(row)),
-                       std::string(row.accessibleDescription));
+                       row.tabIndex, std::string(text(accessibleName(row), cs)),
+                       std::string(text(row.accessibleDescription, cs)));
         if (row.kind == ControlKind::ScrollBar) {
             js::setScrollRange(std::string(row.name), kScrollMinimum, kScrollMaximum,
                                kScrollSmallStep, kScrollLargeStep);
@@ -158,7 +160,7 @@ EMSCRIPTEN_KEEPALIVE void kv_start()
     const std::string distance = p.settings.boxText(SettingsBox::nRozteč);
     p.host.begin();
     runExperiment(*p.picture, p.host);  // page.js may call kv_refit during the run's waits
-    js::setPictureDescription(runDescription(frequency, distance));
+    js::setPictureDescription(runDescription(frequency, distance, Language::Czech));
     p.saving.runFinished(frequency, distance);
     p.running = false;
     js::setRunning(false);

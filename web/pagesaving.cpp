@@ -72,7 +72,7 @@ void PageSaving::savePicture(const RecordingSurface& record, int scale)
 const Worksheet* PageSaving::worksheet()
 {
     if (baseName_.empty()) return nullptr;
-    if (!worksheet_) worksheet_ = worksheetFor(frequencyText_, distance_, true);
+    if (!worksheet_) worksheet_ = worksheetFor(frequencyText_, distance_, Language::Czech, Language::Czech);
     return worksheet_ ? &*worksheet_ : nullptr;
 }
 

@@ -3,6 +3,8 @@
 #include <string>
 #include <string_view>
 
+#include "layout/texts.h"
+
 namespace kvelmor {
 
 // Every word and number style of the worksheet plot in one place, in UTF-8.
@@ -16,8 +18,8 @@ struct PlotTexts {
     std::string decimalSeparator;    // "0,5" or "0.5"
 };
 
-// The plot's texts in Czech or English, for a setting: its frequency option's caption ("střední")
-// and its distance.
-PlotTexts plotTexts(bool czech, std::string_view frequencyCaption, int distance);
+// The plot's texts in `language`, for a setting: its frequency option's caption as the window
+// shows it ("střední"; the window may speak another language than the plot) and its distance.
+PlotTexts plotTexts(Language language, std::string_view frequencyCaption, int distance);
 
 }  // namespace kvelmor

@@ -6,7 +6,8 @@
 
 namespace kvelmor {
 
-std::optional<Worksheet> worksheetFor(std::string_view frequencyText, int distance, bool czech)
+std::optional<Worksheet> worksheetFor(std::string_view frequencyText, int distance,
+                                      Language plotLanguage, Language windowLanguage)
 {
     const std::vector<StepRow> rows = settingTable(frequencyText, distance);
     if (rows.empty()) return std::nullopt;
@@ -14,15 +15,17 @@ std::optional<Worksheet> worksheetFor(std::string_view frequencyText, int distan
     for (const StepRow& row : rows) unsettled += !row.continuousSettled;
     return Worksheet{
         csvText(rows),
-        plotSvg(plotRows(rows), plotTexts(czech, frequencyCaption(frequencyText), distance)),
+        plotSvg(plotRows(rows),
+                plotTexts(plotLanguage, frequencyCaption(frequencyText, windowLanguage), distance)),
         unsettled};
 }
 
-std::string_view frequencyCaption(std::string_view frequencyText)
+std::string_view frequencyCaption(std::string_view frequencyText, Language language)
 {
     for (const OptionAction& action : optionActions()) {
         if (action.box == SettingsBox::nFi && numberText(action.value) == frequencyText) {
-            if (const ControlRow* row = findControl(action.option)) return row->caption;
+            if (const ControlRow* row = findControl(action.option))
+                return text(row->caption, language);
         }
     }
     return {};

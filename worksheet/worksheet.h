@@ -19,13 +19,16 @@ struct Worksheet {
 };
 
 // The worksheet of the setting whose frequency box holds `frequencyText` ("0.6") and whose
-// distance is `distance` (350), the plot's texts in Czech or English. Nothing when no option of
-// the window writes that text or that distance.
-std::optional<Worksheet> worksheetFor(std::string_view frequencyText, int distance, bool czech);
+// distance is `distance` (350), the plot's words in `plotLanguage`, and the frequency named as
+// the window shows it in `windowLanguage`: a plot in English beside a Czech window says
+// "Photon frequency: střední". Nothing when no option of the window writes that text or that
+// distance.
+std::optional<Worksheet> worksheetFor(std::string_view frequencyText, int distance,
+                                      Language plotLanguage, Language windowLanguage);
 
-// The caption of the frequency option that writes `frequencyText` ("0.6" -> "střední"); empty
-// when none does.
-std::string_view frequencyCaption(std::string_view frequencyText);
+// The caption in `language` of the frequency option that writes `frequencyText` ("0.6" ->
+// "střední"); empty when none does.
+std::string_view frequencyCaption(std::string_view frequencyText, Language language);
 
 // What the plot draws of a setting's table: each step's height and its two squared lengths.
 std::vector<PlotRow> plotRows(const std::vector<StepRow>& rows);

@@ -90,15 +90,19 @@ def tearDownModule():
 
 
 def layout_rows():
-    """The rows of the layout table the page is built from (layout/controls.cpp)."""
+    """The rows of the layout table the page is built from (layout/controls.cpp), each caption
+    in Czech from the table of texts (layout/texts.cpp)."""
+    with open(os.path.join(ROOT, "layout", "texts.cpp"), encoding="utf-8") as f:
+        czech = dict(re.findall(r'\{T::(\w+), "([^"]*)", "[^"]*"\},', f.read()))
+    czech["None"] = ""
     with open(os.path.join(ROOT, "layout", "controls.cpp"), encoding="utf-8") as f:
         text = f.read()
-    row = re.compile(r'\{"([^"]+)",\s*K::(\w+),\s*"([^"]*)",\s*"([^"]*)",\s*(\d+),\s*(\d+),\s*(\d+),'
+    row = re.compile(r'\{"([^"]+)",\s*K::(\w+),\s*"([^"]*)",\s*T::(\w+),\s*(\d+),\s*(\d+),\s*(\d+),'
                      r'\s*(\d+),\s*F::(\w+),\s*(true|false),\s*(\d+)')
     rows = {}
     for m in row.finditer(text):
-        name, kind, container, caption, left, top, width, height, font, shown, tab = m.groups()
-        rows[name] = dict(kind=kind, container=container, caption=caption, left=int(left),
+        name, kind, container, key, left, top, width, height, font, shown, tab = m.groups()
+        rows[name] = dict(kind=kind, container=container, caption=czech[key], left=int(left),
                           top=int(top), width=int(width), height=int(height), font=font,
                           shown=shown == "true", tab=int(tab))
     assert len(rows) == 26, len(rows)

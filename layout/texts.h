@@ -1,0 +1,126 @@
+#pragma once
+
+#include <initializer_list>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace kvelmor {
+
+// Every text that Kvelmor shows or says, in Czech and in English, in one table that every front
+// end builds from: the window's captions and accessible texts, the drawing's description, the
+// page's own texts, the plot's words, and what kvelmor and kvelmor-export print. Plain C++.
+
+enum class Language { Czech, English };
+
+// Czech whatever the machine's locale; English only when asked for.
+inline constexpr Language kDefaultLanguage = Language::Czech;
+
+// The language a command line or an address names: "cs" or "en", in any case; nothing else.
+std::optional<Language> languageCalled(std::string_view code);
+
+// What each text is for. A pattern holds %1, %2... where values go (filled() puts them in).
+enum class TextKey {
+    None = -1,  // no text: a control without a caption, an accessible name or a description
+
+    // The window's title and the captions of its controls.
+    WindowTitle,
+    Heading,
+    StartButton,
+    QuitButton,
+    StartPrompt,
+    FrequencyFrame,
+    FrequencyHighest,  // the five frequency options, from the highest frequency to the lowest
+    FrequencyHigh,
+    FrequencyMedium,
+    FrequencyLow,
+    FrequencyLowest,
+    DistanceFrame,
+    Distance300,
+    Distance350,
+    Distance400,
+    SpeedFrame,  // the hidden frame of speed options
+    SpeedFast,
+    SpeedSlower,
+    SpeedSlow,
+    SourceLabel,  // the four scene labels that a run shows beside the bench
+    BarrierLabel,
+    DetectorLabel,
+    ProbabilityLabel,
+    // The settings boxes' texts in the layout: hidden, and replaced by the load step before the
+    // window is shown, so never read by anyone; the same in both languages.
+    SlowDownBoxText,
+    DistanceBoxText,
+    FrequencyBoxText,
+
+    // What a screen reader says beyond the captions.
+    StartDescription,
+    QuitDescription,
+    SlowDownName,
+    SlowDownDescription,
+    FrequencyFrameDescription,
+    DistanceFrameDescription,
+    PictureName,
+    PictureEmpty,
+    PictureAfterRun,  // %1 the frequency option's caption, %2 the distance option's
+
+    // The browser page's own texts.
+    PageEnded,
+    PageRestart,
+
+    // The worksheet plot.
+    PlotTitle,  // %1 the frequency option's caption, %2 the distance
+    PlotHeightAxis,
+    PlotProbabilityAxis,
+    PlotArrows,
+    PlotContinuous,
+    PlotThousandsSeparator,
+    PlotDecimalSeparator,
+
+    // What both programs print: %1 a program's name, an option, a value typed or a reason.
+    TryHelp,
+    CannotWriteOutput,
+    UnknownLanguage,
+    OptionNeedsValue,
+    OptionGivenTwice,
+
+    // What kvelmor prints.
+    KvelmorHelp,
+    UnknownArgument,
+    NoDisplay,
+    CannotOpenDisplay,  // %1 " DISPLAY's value" or nothing, %2 HowToRunWithoutDisplay
+    HowToRunWithoutDisplay,
+
+    // What kvelmor-export prints.
+    ExportHelp,
+    OptionTakesNoValue,
+    UnknownOption,
+    MissingOut,
+    EmptyOut,
+    UnknownScale,
+    AllWithOneSetting,
+    SettingMissing,
+    UnknownFrequency,
+    UnknownDistance,
+    NoMemoryForExport,
+    NoFonts,
+    ContinuousUnsettled,  // %1 the files' name, %2 panels, %3 steps, %4 all steps
+    CannotMake,
+    CannotWrite,
+    CannotCreateFolder,
+    FolderIsBrokenLink,
+    CannotReplace,
+    CannotReplaceKeptAll,
+    CannotPutBack,
+
+    Count  // not a text: the number of them
+};
+
+// The text of `key` in `language`, in UTF-8; empty for TextKey::None.
+std::string_view text(TextKey key, Language language);
+
+// `pattern` with %1 to %9 replaced by the values, in one pass: a value that itself holds "%2"
+// stays as it is. A placeholder without a value is left as it was.
+std::string filled(std::string_view pattern, std::initializer_list<std::string_view> values);
+
+}  // namespace kvelmor
