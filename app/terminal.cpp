@@ -191,6 +191,11 @@ int writeText(int fd, const QString& text)
         const QByteArray one = localeBytes(c);
         bytes += one.isEmpty() ? QByteArray("?") : one;
     }
+    return writeAll(fd, bytes);
+}
+
+int writeAll(int fd, const QByteArray& bytes)
+{
     const char* data = bytes.constData();
     qsizetype left = bytes.size();
     while (left > 0) {

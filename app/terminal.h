@@ -55,6 +55,10 @@ QString systemReason(int error, Language language);
 // 0, or the errno of the write that failed.
 int writeText(int fd, const QString& text);
 
+// Writes all of `bytes` to `fd`, going on after a short write or an interrupted call. Returns 0,
+// or the errno of the write that failed.
+int writeAll(int fd, const QByteArray& bytes);
+
 // Makes sure descriptors 0, 1 and 2 are open: a closed one is taken by /dev/null, opened so that
 // writing to it fails (EBADF), as writing to the closed descriptor would have. Otherwise the next
 // file the program opens (the toolkit's, say) would take its number and receive the output.

@@ -81,22 +81,6 @@ int createHidden(const QByteArray& dir, const QString& name, const char* kind, Q
     return -1;
 }
 
-bool writeWhole(int fd, const QByteArray& bytes)
-{
-    const char* data = bytes.constData();
-    qsizetype left = bytes.size();
-    while (left > 0) {
-        const ssize_t written = ::write(fd, data, std::size_t(left));
-        if (written < 0) {
-            if (errno == EINTR) continue;
-            return false;
-        }
-        data += written;
-        left -= written;
-    }
-    return true;
-}
-
 // One new file written under its temporary name; removes the temporary unless it was renamed.
 class StagedFile {
 public:
@@ -125,7 +109,11 @@ public:
             temporaries().paths.insert(temporary_);
         }
         int error = 0;
-        if (!writeWhole(fd, bytes) || ::fsync(fd) != 0) error = errno;
+        if (const int failed = writeAll(fd, bytes)) {
+            error = failed;
+        } else if (::fsync(fd) != 0) {
+            error = errno;
+        }
         // A file system may report a lost write only when the file is closed.
         if (::close(fd) != 0 && error == 0) error = errno;
         return error;
