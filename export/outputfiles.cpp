@@ -53,12 +53,13 @@ void untrack(const QByteArray& path)
 }
 
 // A hidden name beside the file `name`: ".kvelmor-0.6-350.png.new-Xy3kQ9" for a new file,
-// "...old-..." for an older one set aside. Killed exports leave only names of this form.
+// "...old-..." for an older one set aside, "...unit-..." for the record of a unit whose files are
+// taking their final names. Killed exports leave only names of this form.
 const QRegularExpression& hiddenNamePattern()
 {
     // Also the temporaries of earlier versions, which had no "new-" or "old-".
     static const QRegularExpression pattern(
-        QStringLiteral("^\\.(kvelmor-.+\\.(?:png|svg|csv))\\.(?:(new|old)-)?[A-Za-z0-9]{6}$"));
+        QStringLiteral("^\\.(kvelmor-.+\\.(?:png|svg|csv))\\.(?:(new|old|unit)-)?[A-Za-z0-9]{6}$"));
     return pattern;
 }
 
@@ -119,6 +120,8 @@ public:
         return error;
     }
 
+    const QByteArray& temporary() const { return temporary_; }
+
     int renameTo(const QByteArray& finalPath)
     {
         if (::rename(temporary_.constData(), finalPath.constData()) != 0) return errno;
@@ -129,6 +132,48 @@ public:
 
 private:
     QByteArray temporary_;
+};
+
+// A record beside the files for the time their final names change hands: the names of the new
+// files' temporaries, one a line, and "end". If the export is killed then (SIGKILL, a power cut),
+// the next export finds it and puts the older set back (see undoKilledUnits). A record without
+// "end" was cut short before any name changed hands.
+class UnitRecord {
+public:
+    UnitRecord() = default;
+    UnitRecord(const UnitRecord&) = delete;
+    UnitRecord& operator=(const UnitRecord&) = delete;
+    ~UnitRecord() { remove(); }
+
+    // Returns 0, or the errno of the step that failed (then there is no record).
+    int write(const QByteArray& dir, const QString& name, const std::vector<StagedFile>& staged)
+    {
+        QByteArray text;
+        for (const StagedFile& file : staged) {
+            text += file.temporary().mid(file.temporary().lastIndexOf('/') + 1) + '\n';
+        }
+        text += "end\n";
+        const int fd = createHidden(dir, name, "unit", path_);
+        if (fd < 0) {
+            path_.clear();
+            return errno;
+        }
+        int error = writeAll(fd, text);
+        if (error == 0 && ::fsync(fd) != 0) error = errno;
+        if (::close(fd) != 0 && error == 0) error = errno;
+        if (error) remove();
+        return error;
+    }
+
+    // The unit is complete or undone.
+    void remove()
+    {
+        if (!path_.isEmpty()) ::unlink(path_.constData());
+        path_.clear();
+    }
+
+private:
+    QByteArray path_;
 };
 
 // The files of a unit as they take their final names: each older file is first set aside under a
@@ -205,8 +250,65 @@ void removeTemporariesForGood()
     for (const QByteArray& path : temporaries().paths) ::unlink(path.constData());
 }
 
-// Removes what killed exports left in `dir`: temporaries go; an older file set aside goes back
-// under its name when nothing took that name, and otherwise goes too.
+bool exists(const QByteArray& path)
+{
+    struct stat st;
+    return ::lstat(path.constData(), &st) == 0 || errno != ENOENT;
+}
+
+// The text of a unit's record (at most 4 KiB: a record names five temporaries), or nothing.
+QByteArray recordText(const QByteArray& path)
+{
+    const int fd = ::open(path.constData(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0) return {};
+    QByteArray text(4096, '\0');
+    qsizetype size = 0;
+    while (size < text.size()) {
+        const ssize_t got = ::read(fd, text.data() + size, std::size_t(text.size() - size));
+        if (got < 0 && errno == EINTR) continue;
+        if (got <= 0) break;
+        size += got;
+    }
+    ::close(fd);
+    return text.left(size);
+}
+
+// Puts back the older set of every unit that a kill interrupted while its files were taking their
+// final names (its whole record is still there): each name that has an older file set aside gets
+// it back, and a new file that took a name with no older file goes.
+void undoKilledUnits(const QByteArray& dir, const std::vector<QByteArray>& names)
+{
+    auto kindOf = [](const QRegularExpressionMatch& match) { return match.captured(2); };
+    for (const QByteArray& recordName : names) {
+        const auto record = hiddenNamePattern().match(QString::fromLatin1(recordName));
+        if (!record.hasMatch() || kindOf(record) != QLatin1String("unit")) continue;
+        const QByteArray text = recordText(dir + '/' + recordName);
+        if (!text.endsWith("\nend\n")) continue;
+        for (const QByteArray& newName : text.chopped(5).split('\n')) {
+            const auto staged = hiddenNamePattern().match(QString::fromLatin1(newName));
+            if (!staged.hasMatch() || kindOf(staged) != QLatin1String("new")) continue;
+            const QString finalName = staged.captured(1);
+            const QByteArray finalPath = dir + '/' + finalName.toLatin1();
+            // While the new file waits under its temporary name and the final name is still
+            // taken, that is the older file: the kill came before it was set aside, and the hidden
+            // name made for it is empty.
+            const bool newPlaced = !exists(dir + '/' + newName);
+            bool settled = !newPlaced && exists(finalPath);
+            for (const QByteArray& name : names) {
+                const auto aside = hiddenNamePattern().match(QString::fromLatin1(name));
+                if (settled || !aside.hasMatch() || kindOf(aside) != QLatin1String("old") ||
+                    aside.captured(1) != finalName)
+                    continue;
+                settled = ::rename((dir + '/' + name).constData(), finalPath.constData()) == 0;
+            }
+            if (!settled && newPlaced) ::unlink(finalPath.constData());  // a name no file had
+        }
+    }
+}
+
+// Removes what killed exports left in `dir`: a unit interrupted halfway is undone first; then
+// temporaries and records go, and an older file still set aside goes back under its name when
+// nothing took that name, and otherwise goes too.
 void removeLeftovers(const QByteArray& dir)
 {
     DIR* folder = ::opendir(dir.constData());
@@ -214,6 +316,7 @@ void removeLeftovers(const QByteArray& dir)
     std::vector<QByteArray> names;
     while (const dirent* entry = ::readdir(folder)) names.emplace_back(entry->d_name);
     ::closedir(folder);
+    undoKilledUnits(dir, names);
     for (const QByteArray& name : names) {
         const auto match = hiddenNamePattern().match(QString::fromLatin1(name));
         if (!match.hasMatch()) continue;
@@ -358,10 +461,15 @@ QString writeTogether(const QByteArray& dir, const std::vector<OutputFile>& file
     }
 
     std::lock_guard unit(unitLock());
+    UnitRecord record;
+    if (const int error = record.write(dir, files.front().name, staged)) {
+        return cannotWrite(pathOf(files.front()), error, language);
+    }
     Replacement replacement(dir, language);
     for (std::size_t n = 0; n < files.size(); ++n) {
         if (const int error = replacement.place(staged[n], files[n].name)) {
             const QString lost = replacement.undo();
+            record.remove();
             const QString path = shownBytes(pathOf(files[n]));
             const QString reason = systemReason(error, language);
             if (!lost.isEmpty())
@@ -369,6 +477,7 @@ QString writeTogether(const QByteArray& dir, const std::vector<OutputFile>& file
             return qtext(TextKey::CannotReplaceKeptAll, language).arg(path, reason);
         }
     }
+    record.remove();  // from here on the new set stands, even if the export is killed
     replacement.finish();
     return {};
 }

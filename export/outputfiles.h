@@ -35,8 +35,8 @@ void stopHoldingInterruptions();
 
 // While it lives, this export is known to work in the folder `dir` (it holds a shared lock on the
 // folder). An export that finds no other one working there first removes the hidden temporaries
-// that killed exports left behind, putting back an older file that a kill left set aside; it never
-// touches those of an export still running.
+// that killed exports left behind, putting back the older set of a unit that a kill interrupted
+// while its files were taking their final names; it never touches those of an export still running.
 class FolderClaim {
 public:
     explicit FolderClaim(const QByteArray& dir);

@@ -125,6 +125,8 @@ private slots:
     void signalsWaitForTheUnit_data();
     void signalsWaitForTheUnit();
     void killedExportsLeftoversGoButARunningOnesStay();
+    void killedReplacementIsUndoneByTheNextExport_data();
+    void killedReplacementIsUndoneByTheNextExport();
     void newFilesGetTheUmasksPermissions_data();
     void newFilesGetTheUmasksPermissions();
     void fileSizeLimitFailsTheWrite();
@@ -237,7 +239,8 @@ void TestExportFiles::signalsWaitForTheUnit()
              "not one whole set, or a temporary left");
 }
 
-// An export stopped at its first rename has written its five temporaries and holds the folder.
+// An export stopped at its first rename has written its five temporaries and the record of its
+// unit, and holds the folder.
 // While it is stopped, another export into the folder leaves them alone and the stopped one then
 // finishes; once it is killed instead, the next export removes what it left.
 void TestExportFiles::killedExportsLeftoversGoButARunningOnesStay()
@@ -259,7 +262,7 @@ void TestExportFiles::killedExportsLeftoversGoButARunningOnesStay()
     QProcess running;
     QVERIFY(stoppedExport(running, 1));
     const auto whileStopped = snapshot(folder);
-    QCOMPARE(int(whileStopped.size()), 5);  // its temporaries
+    QCOMPARE(int(whileStopped.size()), 6);  // its five temporaries and its record
     QCOMPARE(exportTool(other).status, 0);
     auto withOther = snapshot(folder);
     for (const auto& [name, bytes] : whileStopped) QVERIFY2(withOther.count(name), name);
@@ -281,6 +284,33 @@ void TestExportFiles::killedExportsLeftoversGoButARunningOnesStay()
     auto after = snapshot(folder);
     QCOMPARE(int(after.size()), 10);
     for (const auto& [name, bytes] : older) QVERIFY2(after[name] == bytes, name);
+}
+
+// An export killed outright (no signal can be held) at any rename of the unit: the next export
+// into the folder puts the older set back whole, or leaves no file of a set that had none.
+void TestExportFiles::killedReplacementIsUndoneByTheNextExport_data()
+{
+    QTest::addColumn<int>("atRename");
+    QTest::addColumn<bool>("hasOlderSet");
+    for (int n = 1; n <= 10; ++n) QTest::addRow("rename %d", n) << n << true;
+    QTest::newRow("no older set, rename 3") << 3 << false;
+}
+
+void TestExportFiles::killedReplacementIsUndoneByTheNextExport()
+{
+    QFETCH(int, atRename);
+    QFETCH(bool, hasOlderSet);
+    QTemporaryDir dir;
+    if (hasOlderSet) writeOlderSet(dir.path());
+    const QStringList killedAt{
+        QStringLiteral("KVELMOR_SIGNAL_AT_RENAME=%1:%2").arg(atRename).arg(SIGKILL)};
+    QCOMPARE(exportTool(kSetting + QStringList{"--out", dir.path()}, withShim(killedAt)).status,
+             -1);
+    QCOMPARE(exportTool({"--frequency", "nizky", "--distance", "300", "--out", dir.path()}).status,
+             0);
+    auto after = snapshot(QFile::encodeName(dir.path()));
+    std::erase_if(after, [](const auto& file) { return file.first.contains("-300"); });
+    QVERIFY2(after == (hasOlderSet ? older : decltype(older){}), "not the older set alone");
 }
 
 // A new file is readable as any new file would be (0666 less the umask): a pupil's account can
