@@ -1,16 +1,12 @@
 #!/usr/bin/env bash
 # Builds the .deb from the build directory $1 (project version $2), checks it with lintian (no
 # error, no warning), that the version agrees everywhere it is written, that the browser page is
-# in it,
-# its contents, documentation and desktop metadata, and starts the programs it holds: from
+# in it, its contents, documentation and desktop metadata, and starts the programs it holds: from
 # the unpacked package always, and, in CI (or with KVELMOR_TEST_INSTALL=1, as root), installed with
 # apt-get and started from the menu entry.
-set -euo pipefail
+. "$(dirname "$0")/testlib.sh"
 build=$1
 version=$2
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-fail() { echo "FAIL: $*" >&2; exit 1; }
 
 (cd "$build" && cpack -G DEB -B "$work/pkg" >/dev/null)
 deb=$(ls "$work"/pkg/kvelmor_*.deb)
@@ -42,9 +38,12 @@ grep -q '<project_license>GPL-3.0-or-later</project_license>' \
   "$work/root/usr/share/metainfo/$id.metainfo.xml" || fail "the metainfo names no free licence"
 grep -q '^License: GPL-3.0-or-later$' "$work/root/usr/share/doc/kvelmor/copyright" ||
   fail "the copyright file names no licence"
+# Every manual page formats without a warning and says the project's version.
 for page in man1/kvelmor.1.gz man1/kvelmor-export.1.gz cs/man1/kvelmor.1.gz cs/man1/kvelmor-export.1.gz; do
   warnings=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -E UTF-8 -l "$work/root/usr/share/man/$page" 2>&1 >/dev/null)
   [ -z "$warnings" ] || fail "$page: $warnings"
+  zcat "$work/root/usr/share/man/$page" | grep -q "^\.TH .* \"Kvelmor $version\" " ||
+    fail "$page does not say Kvelmor $version"
 done
 # gzip -9n: no file name and no time stamp in the header, so every build gives the same bytes.
 for gz in "$work"/root/usr/share/man/man1/*.gz "$work"/root/usr/share/man/cs/man1/*.gz \
@@ -55,27 +54,22 @@ zcat "$work/root/usr/share/man/cs/man1/kvelmor-export.1.gz" | grep -q '^\.SH VOL
   fail "the Czech manual page is not Czech"
 
 # Without a display the window program says so in one line and exits with 1, not Qt's abort.
-status=0
-message=$(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$work/root/usr/bin/kvelmor" 2>&1) || status=$?
+run env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$work/root/usr/bin/kvelmor"
 [ "$status" -eq 1 ] || fail "kvelmor without a display exited with $status"
-[ "$(wc -l <<<"$message")" -eq 1 ] && grep -q 'no graphical display' <<<"$message" ||
-  fail "kvelmor without a display said: $message"
+[ -z "$out" ] && [ "$(wc -l <<<"$err")" -eq 1 ] && grep -q 'no graphical display' <<<"$err" ||
+  fail "kvelmor without a display said: $out$err"
 # The browser edition, as making the package built it.
 page=$(sed -n 's/^KVELMOR_WEB_PAGE:FILEPATH=//p' "$build/CMakeCache.txt")
 cmp -s "$page" "$work/root/usr/share/kvelmor/kvelmor.html" || fail "the package lacks the page $page"
 
-# One version, the project's, in the package, the changelog, the AppStream release, the manual
-# pages and the programs.
+# One version, the project's, in the package, the changelog, the AppStream release (and the manual
+# pages, above) and the programs.
 [ "$(dpkg-deb -f "$deb" Version)" = "$version" ] || fail "the package's version is not $version"
 top=$(zcat "$work/root/usr/share/doc/kvelmor/changelog.gz" | sed -n '1s/^kvelmor (\([^)]*\)).*/\1/p')
 [ "$top" = "$version" ] || fail "the changelog's newest entry is $top, the project's version $version"
 release=$(grep -o '<release version="[^"]*"' "$work/root/usr/share/metainfo/$id.metainfo.xml" |
           head -1 | cut -d'"' -f2)
 [ "$release" = "$version" ] || fail "the AppStream release is $release, the project's version $version"
-for page in man1/kvelmor.1.gz man1/kvelmor-export.1.gz cs/man1/kvelmor.1.gz cs/man1/kvelmor-export.1.gz; do
-  zcat "$work/root/usr/share/man/$page" | grep -q "^\.TH .* \"Kvelmor $version\" " ||
-    fail "$page does not say Kvelmor $version"
-done
 [ "$("$work/root/usr/bin/kvelmor" --version)" = "kvelmor $version" ] || fail "kvelmor --version"
 
 check_export() {  # $1: the kvelmor-export to try

@@ -2,27 +2,18 @@
 # The build refuses a table of texts in which a key lacks its Czech or English text: copies of
 # layout/texts.cpp, each broken in one way, must fail to compile with the table's own message,
 # while the copy left whole compiles. Usage: test_textguard.sh SOURCE_DIR CXX
-set -euo pipefail
+. "$(dirname "$0")/testlib.sh"
 root=$1
 cxx=$2
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-fail() { echo "FAIL: $*" >&2; exit 1; }
+compiles() { "$cxx" -std=c++20 -fsyntax-only -I"$root" -x c++ "$1" 2>"$work/errors"; }
 
-compiles() {
-  "$cxx" -std=c++20 -fsyntax-only -I"$root" -x c++ "$1" 2>"$work/errors"
-}
-
-cp "$root/layout/texts.cpp" "$work/whole.cpp"
-compiles "$work/whole.cpp" || { cat "$work/errors" >&2; fail "the table as it is does not compile"; }
+compiles "$root/layout/texts.cpp" || { cat "$work/errors" >&2; fail "the table as it is does not compile"; }
 
 # Each line: a name for the break, then a sed expression that makes it.
 while IFS='|' read -r what expression; do
   sed -E "$expression" "$root/layout/texts.cpp" >"$work/broken.cpp"
   ! cmp -s "$work/broken.cpp" "$root/layout/texts.cpp" || fail "$what: the break changed nothing"
-  if compiles "$work/broken.cpp"; then
-    fail "$what: the table compiled"
-  fi
+  ! compiles "$work/broken.cpp" || fail "$what: the table compiled"
   grep -q "lacks its Czech or English text" "$work/errors" ||
     { cat "$work/errors" >&2; fail "$what: the compiler did not say which text is missing"; }
   echo "refused: $what"

@@ -9,12 +9,9 @@
 #   test_worksheet_bytes.sh processors WORKSHEETS          the same tool run on emulated processors
 #                                                          without AVX-512 and without AVX at all
 # Exit status 77 marks a skip.
-set -euo pipefail
+. "$(dirname "$0")/testlib.sh"
 mode=$1
 tool=$2
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-fail() { echo "FAIL: $*" >&2; exit 1; }
 
 # Compares every file the tool wrote into $1 with the file of the same name under $2.
 same() {

@@ -26,15 +26,21 @@ struct Result {
     QByteArray err;
 };
 
-// Runs the export with `arguments` and `environment` added, through `sh -c` when a `shell`
+// The system's environment with `settings` ("NAME=value") added.
+QProcessEnvironment environment(const QStringList& settings)
+{
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    for (const QString& kv : settings) env.insert(kv.section('=', 0, 0), kv.section('=', 1));
+    return env;
+}
+
+// Runs the export with `arguments` and `settings` added, through `sh -c` when a `shell`
 // command (umask, ulimit) must come first.
-Result exportTool(const QStringList& arguments, const QStringList& environment = {},
+Result exportTool(const QStringList& arguments, const QStringList& settings = {},
                   const QString& shell = {})
 {
     QProcess p;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    for (const QString& kv : environment) env.insert(kv.section('=', 0, 0), kv.section('=', 1));
-    p.setProcessEnvironment(env);
+    p.setProcessEnvironment(environment(settings));
     if (shell.isEmpty()) {
         p.start(kExport, arguments);
     } else {
@@ -46,6 +52,12 @@ Result exportTool(const QStringList& arguments, const QStringList& environment =
         return {-1, "(no end within two minutes)"};
     }
     return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, p.readAllStandardError()};
+}
+
+// The setting 0.6/350 exported into `dir`.
+Result exportInto(const QString& dir, const QStringList& settings = {}, const QString& shell = {})
+{
+    return exportTool(kSetting + QStringList{"--out", dir}, settings, shell);
 }
 
 // The shim that makes the file system fail at a chosen step (faultshim.cpp), with its settings.
@@ -85,6 +97,11 @@ std::map<QByteArray, QByteArray> snapshot(const QByteArray& dir)
     return files;
 }
 
+std::map<QByteArray, QByteArray> snapshot(const QString& dir)
+{
+    return snapshot(QFile::encodeName(dir));
+}
+
 void writeFile(const QString& path, const QByteArray& bytes)
 {
     QFile f(path);
@@ -119,19 +136,15 @@ class TestExportFiles : public QObject {
 
 private slots:
     void initTestCase();
-    void failedReplacementLeavesTheOlderSet_data();
-    void failedReplacementLeavesTheOlderSet();
-    void immutableFileLeavesTheOlderSet();
+    void failedWriteLeavesTheOlderSet_data();
+    void failedWriteLeavesTheOlderSet();
     void signalsWaitForTheUnit_data();
     void signalsWaitForTheUnit();
     void killedExportsLeftoversGoButARunningOnesStay();
     void killedReplacementIsUndoneByTheNextExport_data();
     void killedReplacementIsUndoneByTheNextExport();
-    void newFilesGetTheUmasksPermissions_data();
     void newFilesGetTheUmasksPermissions();
-    void fileSizeLimitFailsTheWrite();
     void fatStickTakesTheFiles();
-    void memoryLimitEndsWithAMessage_data();
     void memoryLimitEndsWithAMessage();
     void folderNamesAreTheBytesGiven();
     void speaksOneLanguageInTheLocalesCharset_data();
@@ -149,57 +162,77 @@ void TestExportFiles::initTestCase()
         "LANGUAGE");  // the system's reasons computed here follow the locale, as the export's
     QVERIFY(work.isValid());
     writeOlderSet(work.filePath("older"));
-    older = snapshot(QFile::encodeName(work.filePath("older")));
-    const Result r = exportTool(kSetting + QStringList{"--out", work.filePath("newer")});
+    older = snapshot(work.filePath("older"));
+    const Result r = exportInto(work.filePath("newer"));
     QVERIFY2(r.status == 0, r.err.constData());
-    newer = snapshot(QFile::encodeName(work.filePath("newer")));
+    newer = snapshot(work.filePath("newer"));
     QCOMPARE(int(newer.size()), 5);
 }
 
-// Renames count from 1: with an older set, rename 2k-1 sets file k's older file aside and rename
-// 2k puts the new one in its place; without one, rename k places file k.
-void TestExportFiles::failedReplacementLeavesTheOlderSet_data()
+// A fault of the shim ("KVELMOR_..."), a shell limit ("ulimit ...") or an immutable file
+// ("chattr"). Renames count from 1: with an older set, rename 2k-1 sets file k's older file aside
+// and rename 2k puts the new one in its place; without one, rename k places file k.
+void TestExportFiles::failedWriteLeavesTheOlderSet_data()
 {
     QTest::addColumn<QString>("fault");
+    QTest::addColumn<QString>("named");  // the file the one line of the message names
     QTest::addColumn<int>("error");
     QTest::addColumn<bool>("hasOlderSet");
-    QTest::newRow("first new file") << "KVELMOR_FAIL_RENAME=2:5" << EIO << true;
-    QTest::newRow("setting the SVG aside") << "KVELMOR_FAIL_RENAME=3:16" << EBUSY << true;
-    QTest::newRow("the CSV, midway") << "KVELMOR_FAIL_RENAME=6:28" << ENOSPC << true;
-    QTest::newRow("the last file") << "KVELMOR_FAIL_RENAME=10:122" << EDQUOT << true;
-    QTest::newRow("no older set") << "KVELMOR_FAIL_RENAME=3:5" << EIO << false;
-    QTest::newRow("sync to disk") << "KVELMOR_FAIL_FSYNC=5" << EIO << true;
-    QTest::newRow("close") << "KVELMOR_FAIL_CLOSE=122" << EDQUOT << true;
+    QTest::newRow("first new file") << "KVELMOR_FAIL_RENAME=2:5"
+                                    << ".png" << EIO << true;
+    QTest::newRow("setting the SVG aside") << "KVELMOR_FAIL_RENAME=3:16"
+                                           << ".svg" << EBUSY << true;
+    QTest::newRow("the CSV, midway") << "KVELMOR_FAIL_RENAME=6:28"
+                                     << ".csv" << ENOSPC << true;
+    QTest::newRow("the last file") << "KVELMOR_FAIL_RENAME=10:122"
+                                   << "-plot.png" << EDQUOT << true;
+    QTest::newRow("no older set") << "KVELMOR_FAIL_RENAME=3:5"
+                                  << ".csv" << EIO << false;
+    QTest::newRow("sync to disk") << "KVELMOR_FAIL_FSYNC=5"
+                                  << ".png" << EIO << true;
+    QTest::newRow("close") << "KVELMOR_FAIL_CLOSE=122"
+                           << ".png" << EDQUOT << true;
+    // 1000 blocks of 512 bytes: the PNG fits, the 2.6 MB SVG does not.
+    QTest::newRow("file size limit") << "ulimit -f 1000"
+                                     << ".svg" << EFBIG << true;
+    QTest::newRow("immutable CSV") << "chattr"
+                                   << ".csv" << EPERM << true;
+    // A shared sticky folder: a pupil's export may not move the teacher's CSV.
+    QTest::newRow("another's CSV in a sticky folder") << "sticky"
+                                                      << ".csv" << EPERM << true;
 }
 
-void TestExportFiles::failedReplacementLeavesTheOlderSet()
+void TestExportFiles::failedWriteLeavesTheOlderSet()
 {
     QFETCH(QString, fault);
+    QFETCH(QString, named);
     QFETCH(int, error);
     QFETCH(bool, hasOlderSet);
     QTemporaryDir dir;
     if (hasOlderSet) writeOlderSet(dir.path());
-    const auto before = snapshot(QFile::encodeName(dir.path()));
-    const Result r = exportTool(kSetting + QStringList{"--out", dir.path()}, withShim({fault}));
+    const auto before = snapshot(dir.path());
+    const QString file = dir.filePath("kvelmor-0.6-350" + named);
+    if (fault == "chattr" && QProcess::execute("chattr", {"+i", file}) != 0) {
+        QSKIP("chattr +i needs root and ext4");
+    }
+    QString shell = fault;
+    if (fault == "sticky") {
+        if (::geteuid() != 0) QSKIP("giving files to other users needs root");
+        QVERIFY(::chmod(QFile::encodeName(dir.path()), 01777) == 0);
+        for (const auto& [name, bytes] : before) {
+            QVERIFY(::chown(QFile::encodeName(dir.filePath(name)),
+                            name.endsWith(".csv") ? 1 : 65534, 65534) == 0);
+        }
+        shell = R"(exec setpriv --reuid=65534 --regid=65534 --clear-groups "$0" "$@")";
+    }
+    const Result r = fault.startsWith("KVELMOR_") ? exportInto(dir.path(), withShim({fault}))
+                     : fault == "chattr"          ? exportInto(dir.path())
+                                                  : exportInto(dir.path(), {}, shell);
+    if (fault == "chattr") QProcess::execute("chattr", {"-i", file});
     QCOMPARE(r.status, 1);
-    const QString err = QString::fromUtf8(r.err);
-    QVERIFY2(err.contains(dir.path() + "/kvelmor-0.6-350") && err.contains(englishReason(error)),
-             qPrintable(err));
-    QCOMPARE(err.count('\n'), 1);
-    QVERIFY2(snapshot(QFile::encodeName(dir.path())) == before, "the folder changed");
-}
-
-void TestExportFiles::immutableFileLeavesTheOlderSet()
-{
-    QTemporaryDir dir;
-    writeOlderSet(dir.path());
-    const QString csv = dir.filePath("kvelmor-0.6-350.csv");
-    if (QProcess::execute("chattr", {"+i", csv}) != 0) QSKIP("chattr +i needs root and ext4");
-    const Result r = exportTool(kSetting + QStringList{"--out", dir.path()});
-    QProcess::execute("chattr", {"-i", csv});
-    QCOMPARE(r.status, 1);
-    QVERIFY2(QString::fromUtf8(r.err).contains(csv + ": " + englishReason(EPERM)), r.err);
-    QVERIFY(snapshot(QFile::encodeName(dir.path())) == older);
+    QVERIFY2(r.err.contains((file + ": " + englishReason(error)).toUtf8()), r.err);
+    QCOMPARE(r.err.count('\n'), 1);
+    QVERIFY2(snapshot(dir.path()) == before, "the folder changed");
 }
 
 // A signal during the replacement waits until the unit is complete (or undone, when a later
@@ -207,53 +240,39 @@ void TestExportFiles::immutableFileLeavesTheOlderSet()
 // way the folder holds one whole set and no temporary.
 void TestExportFiles::signalsWaitForTheUnit_data()
 {
-    QTest::addColumn<QStringList>("faults");
+    QTest::addColumn<QString>("faults");
     QTest::addColumn<int>("status");
     QTest::addColumn<QString>("leaves");  // "newer", "older" or "either"
-    QTest::newRow("INT at a rename")
-        << QStringList{"KVELMOR_SIGNAL_AT_RENAME=3:2"} << 130 << "newer";
-    QTest::newRow("TERM at a rename")
-        << QStringList{"KVELMOR_SIGNAL_AT_RENAME=4:15"} << 143 << "newer";
-    QTest::newRow("HUP at the last rename")
-        << QStringList{"KVELMOR_SIGNAL_AT_RENAME=10:1"} << 129 << "newer";
+    QTest::newRow("INT at a rename") << "KVELMOR_SIGNAL_AT_RENAME=3:2" << 130 << "newer";
+    QTest::newRow("TERM at a rename") << "KVELMOR_SIGNAL_AT_RENAME=4:15" << 143 << "newer";
+    QTest::newRow("HUP at the last rename") << "KVELMOR_SIGNAL_AT_RENAME=10:1" << 129 << "newer";
     QTest::newRow("INT, then a failing rename")
-        << QStringList{"KVELMOR_SIGNAL_AT_RENAME=3:2", "KVELMOR_FAIL_RENAME=6:5"} << 130 << "older";
-    QTest::newRow("TERM while writing")
-        << QStringList{"KVELMOR_SIGNAL_AT_FSYNC=3:15"} << 143 << "either";
+        << "KVELMOR_SIGNAL_AT_RENAME=3:2 KVELMOR_FAIL_RENAME=6:5" << 130 << "older";
+    QTest::newRow("TERM while writing") << "KVELMOR_SIGNAL_AT_FSYNC=3:15" << 143 << "either";
 }
 
 void TestExportFiles::signalsWaitForTheUnit()
 {
-    QFETCH(QStringList, faults);
+    QFETCH(QString, faults);
     QFETCH(int, status);
     QFETCH(QString, leaves);
     QTemporaryDir dir;
     writeOlderSet(dir.path());
-    const Result r = exportTool(kSetting + QStringList{"--out", dir.path()}, withShim(faults));
-    QCOMPARE(r.status, status);
-    const auto after = snapshot(QFile::encodeName(dir.path()));
-    const bool isNewer = after == newer, isOlder = after == older;
-    QVERIFY2(leaves == "newer"   ? isNewer
-             : leaves == "older" ? isOlder
-                                 : isNewer || isOlder,
+    QCOMPARE(exportInto(dir.path(), withShim(faults.split(' '))).status, status);
+    const auto after = snapshot(dir.path());
+    QVERIFY2((leaves != "older" && after == newer) || (leaves != "newer" && after == older),
              "not one whole set, or a temporary left");
 }
 
 // An export stopped at its first rename has written its five temporaries and the record of its
-// unit, and holds the folder.
-// While it is stopped, another export into the folder leaves them alone and the stopped one then
-// finishes; once it is killed instead, the next export removes what it left.
+// unit, and holds the folder. While it is stopped, another export into the folder leaves them
+// alone, and the stopped one then finishes.
 void TestExportFiles::killedExportsLeftoversGoButARunningOnesStay()
 {
     QTemporaryDir dir;
-    const QByteArray folder = QFile::encodeName(dir.path());
     auto stoppedExport = [&](QProcess& p, int atRename) {
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        for (const QString& kv : withShim(
-                 {QStringLiteral("KVELMOR_SIGNAL_AT_RENAME=%1:%2").arg(atRename).arg(SIGSTOP)})) {
-            env.insert(kv.section('=', 0, 0), kv.section('=', 1));
-        }
-        p.setProcessEnvironment(env);
+        p.setProcessEnvironment(environment(withShim(
+            {QStringLiteral("KVELMOR_SIGNAL_AT_RENAME=%1:%2").arg(atRename).arg(SIGSTOP)})));
         p.start(kExport, kSetting + QStringList{"--out", dir.path()});
         return p.waitForStarted() && waitForStop(p.processId());
     };
@@ -261,29 +280,17 @@ void TestExportFiles::killedExportsLeftoversGoButARunningOnesStay()
 
     QProcess running;
     QVERIFY(stoppedExport(running, 1));
-    const auto whileStopped = snapshot(folder);
+    const auto whileStopped = snapshot(dir.path());
     QCOMPARE(int(whileStopped.size()), 6);  // its five temporaries and its record
     QCOMPARE(exportTool(other).status, 0);
-    auto withOther = snapshot(folder);
-    for (const auto& [name, bytes] : whileStopped) QVERIFY2(withOther.count(name), name);
+    auto after = snapshot(dir.path());
+    for (const auto& [name, bytes] : whileStopped) QVERIFY2(after.count(name), name);
     kill(running.processId(), SIGCONT);
     QVERIFY(running.waitForFinished(60000));
     QCOMPARE(running.exitCode(), 0);
-    withOther = snapshot(folder);
-    for (const auto& [name, bytes] : newer) QVERIFY2(withOther[name] == bytes, name);
-    QCOMPARE(int(withOther.size()), 10);
-
-    // Killed after setting the older PNG aside, before its new one took the name.
-    writeOlderSet(dir.path());
-    QProcess killed;
-    QVERIFY(stoppedExport(killed, 2));
-    QVERIFY(!QFileInfo::exists(dir.filePath("kvelmor-0.6-350.png")));
-    kill(killed.processId(), SIGKILL);
-    QVERIFY(killed.waitForFinished(60000));
-    QCOMPARE(exportTool(other).status, 0);
-    auto after = snapshot(folder);
+    after = snapshot(dir.path());
+    for (const auto& [name, bytes] : newer) QVERIFY2(after[name] == bytes, name);
     QCOMPARE(int(after.size()), 10);
-    for (const auto& [name, bytes] : older) QVERIFY2(after[name] == bytes, name);
 }
 
 // An export killed outright (no signal can be held) at any rename of the unit: the next export
@@ -308,48 +315,25 @@ void TestExportFiles::killedReplacementIsUndoneByTheNextExport()
              -1);
     QCOMPARE(exportTool({"--frequency", "nizky", "--distance", "300", "--out", dir.path()}).status,
              0);
-    auto after = snapshot(QFile::encodeName(dir.path()));
+    auto after = snapshot(dir.path());
     std::erase_if(after, [](const auto& file) { return file.first.contains("-300"); });
     QVERIFY2(after == (hasOlderSet ? older : decltype(older){}), "not the older set alone");
 }
 
 // A new file is readable as any new file would be (0666 less the umask): a pupil's account can
-// open a teacher's worksheet.
-void TestExportFiles::newFilesGetTheUmasksPermissions_data()
-{
-    QTest::addColumn<QString>("umask");
-    QTest::addColumn<int>("mode");
-    QTest::newRow("022") << "022" << 0644;
-    QTest::newRow("002") << "002" << 0664;
-    QTest::newRow("027") << "027" << 0640;
-}
-
+// open a teacher's worksheet. Replacing keeps no mode of the older files.
 void TestExportFiles::newFilesGetTheUmasksPermissions()
 {
-    QFETCH(QString, umask);
-    QFETCH(int, mode);
-    QTemporaryDir dir;
-    writeOlderSet(dir.path());  // replacing keeps no mode of the older files
-    QCOMPARE(exportTool(kSetting + QStringList{"--out", dir.path()}, {}, "umask " + umask).status,
-             0);
-    for (const char* suffix : kSuffixes) {
-        struct stat st;
-        QVERIFY(stat(QFile::encodeName(dir.filePath("kvelmor-0.6-350") + suffix), &st) == 0);
-        QCOMPARE(int(st.st_mode & 07777), mode);
+    for (const auto& [umask, mode] : {std::pair{"022", 0644}, {"002", 0664}, {"027", 0640}}) {
+        QTemporaryDir dir;
+        writeOlderSet(dir.path());
+        QCOMPARE(exportInto(dir.path(), {}, QStringLiteral("umask ") + umask).status, 0);
+        for (const char* suffix : kSuffixes) {
+            struct stat st;
+            QVERIFY(stat(QFile::encodeName(dir.filePath("kvelmor-0.6-350") + suffix), &st) == 0);
+            QVERIFY2(int(st.st_mode & 07777) == mode, umask);
+        }
     }
-}
-
-void TestExportFiles::fileSizeLimitFailsTheWrite()
-{
-    QTemporaryDir dir;
-    writeOlderSet(dir.path());
-    // 1000 blocks of 512 bytes: the PNG fits, the 2.6 MB SVG does not.
-    const Result r = exportTool(kSetting + QStringList{"--out", dir.path()}, {}, "ulimit -f 1000");
-    QCOMPARE(r.status, 1);
-    QVERIFY2(QString::fromUtf8(r.err).contains(dir.filePath("kvelmor-0.6-350.svg") + ": " +
-                                               englishReason(EFBIG)),
-             r.err);
-    QVERIFY(snapshot(QFile::encodeName(dir.path())) == older);
 }
 
 // A USB stick with FAT, mounted by fusefat (no kernel driver needed): no permissions to set, and
@@ -364,12 +348,11 @@ void TestExportFiles::fatStickTakesTheFiles()
     QTemporaryDir dir;
     const QString image = dir.filePath("stick.img"), mount = dir.filePath("stick");
     QVERIFY(QDir().mkpath(mount));
-    QFile img(image);
-    QVERIFY(img.open(QIODevice::WriteOnly) && img.resize(16 << 20));
-    img.close();
-    QProcess mkfs;
-    mkfs.start(QStandardPaths::findExecutable("mkfs.vfat", {"/usr/sbin", "/sbin"}), {image});
-    QVERIFY(mkfs.waitForFinished() && mkfs.exitCode() == 0);
+    QVERIFY(QProcess::execute(
+                "sh",
+                {"-c",
+                 "truncate -s 16M \"$0\" && PATH=$PATH:/sbin:/usr/sbin mkfs.vfat \"$0\" >/dev/null",
+                 image}) == 0);
     QProcess fuse;
     fuse.start("fusefat", {"-o", "rw+", image, mount});
     if (!fuse.waitForFinished() || fuse.exitCode() != 0) {
@@ -377,43 +360,33 @@ void TestExportFiles::fatStickTakesTheFiles()
                          fuse.readAllStandardError().trimmed()));
     }
     const QString out = mount + "/pracovni listy";
-    Result first = exportTool(kSetting + QStringList{"--out", out});
-    const Result second = exportTool(kSetting + QStringList{"--out", out});
-    const auto onStick = snapshot(QFile::encodeName(out));
+    const Result first = exportInto(out), second = exportInto(out);
+    const auto onStick = snapshot(out);
     QProcess::execute("fusermount", {"-u", mount});
     QVERIFY2(first.status == 0, first.err);
     QVERIFY2(second.status == 0, second.err);
     QVERIFY(onStick == newer);
 }
 
-// Whatever the limit on memory, the export ends with status 0, or 1 and a message: never a hang,
-// a crash or an abort.
-void TestExportFiles::memoryLimitEndsWithAMessage_data()
-{
-    QTest::addColumn<QStringList>("arguments");
-    QTest::addColumn<int>("kilobytes");
-    const QStringList all{"--all", "--scale", "4"},
-        one{"--frequency", "vysoky", "--distance", "400", "--scale", "4"};
-    for (int kb : {80000, 120000, 160000, 200000}) {
-        QTest::addRow("one setting, %d kB", kb) << one << kb;
-    }
-    QTest::addRow("all at scale 4, 250000 kB") << all << 250000;
-}
-
+// Whatever the limit on memory (in kB), the export ends with status 0, or 1 and a one-line
+// message: never a hang, a crash or an abort.
 void TestExportFiles::memoryLimitEndsWithAMessage()
 {
 #ifdef KVELMOR_SANITIZED
     QSKIP("AddressSanitizer needs far more address space than any limit here leaves");
 #endif
-    QFETCH(QStringList, arguments);
-    QFETCH(int, kilobytes);
-    QTemporaryDir dir;
-    const Result r = exportTool(arguments + QStringList{"--out", dir.path()}, {},
-                                QStringLiteral("ulimit -c 0; ulimit -v %1").arg(kilobytes));
-    QVERIFY2(r.status == 0 || r.status == 1, r.err);
-    if (r.status == 1) {
-        QVERIFY2(r.err.startsWith("kvelmor-export: ") && r.err.contains("memory"), r.err);
-        QCOMPARE(r.err.count('\n'), 1);
+    const QStringList one{"--frequency", "vysoky", "--distance", "400", "--scale", "4"};
+    for (const auto& [arguments, kilobytes] : {std::pair{one, 80000},
+                                               {one, 120000},
+                                               {one, 160000},
+                                               {one, 200000},
+                                               {QStringList{"--all", "--scale", "4"}, 250000}}) {
+        QTemporaryDir dir;
+        const Result r = exportTool(arguments + QStringList{"--out", dir.path()}, {},
+                                    QStringLiteral("ulimit -c 0; ulimit -v %1").arg(kilobytes));
+        QVERIFY2(r.status == 0 || (r.status == 1 && r.err.startsWith("kvelmor-export: ") &&
+                                   r.err.contains("memory") && r.err.count('\n') == 1),
+                 qPrintable(QStringLiteral("%1 kB: %2").arg(kilobytes).arg(r.err)));
     }
 }
 
@@ -436,7 +409,7 @@ void TestExportFiles::folderNamesAreTheBytesGiven()
 
     // A newline in a name is shown as \n, so the message stays one line.
     writeFile(dir.filePath("a\nb"), "a file, not a folder");
-    r = exportTool(kSetting + QStringList{"--out", dir.filePath("a\nb/sub")});
+    r = exportInto(dir.filePath("a\nb/sub"));
     QCOMPARE(r.status, 1);
     QCOMPARE(r.err, ("kvelmor-export: cannot create directory " + dir.filePath("a\\nb") + ": " +
                      englishReason(ENOTDIR) + "\n")
@@ -444,7 +417,7 @@ void TestExportFiles::folderNamesAreTheBytesGiven()
 
     // A link to a folder that does not exist is named as such, not as "Not a directory".
     QVERIFY(QFile::link(dir.filePath("nowhere/at/all"), dir.filePath("stick")));
-    r = exportTool(kSetting + QStringList{"--out", dir.filePath("stick")});
+    r = exportInto(dir.filePath("stick"));
     QCOMPARE(r.status, 1);
     QVERIFY2(
         r.err.contains("symbolic link to " + QFile::encodeName(dir.filePath("nowhere/at/all"))),
@@ -470,11 +443,10 @@ void TestExportFiles::speaksOneLanguageInTheLocalesCharset()
 {
     QFETCH(QStringList, environment);
     QFETCH(QString, czechLocale);
-    for (const char* name : {"cs_SK.UTF-8", "csb_PL.UTF-8"}) {
-        if (environment.first().endsWith(name) && std::setlocale(LC_ALL, name)) {
-            std::setlocale(LC_ALL, "C");
-            QSKIP("that locale is installed here");
-        }
+    const QByteArray asked = environment.first().section('=', 1).toLatin1();
+    if (czechLocale.isEmpty() && !asked.isEmpty() && std::setlocale(LC_ALL, asked)) {
+        std::setlocale(LC_ALL, "C");
+        QSKIP("that locale is installed here");
     }
     QByteArray expected = "cannot create directory %1: " + englishReason(ENOTDIR).toUtf8();
     if (!czechLocale.isEmpty()) {
@@ -507,8 +479,7 @@ void TestExportFiles::saysNothingOfTheToolkitAndFailsWithoutFonts()
     // A runtime folder the toolkit finds wrong: it complains, but only to itself.
     QVERIFY(QDir().mkpath(dir.filePath("runtime")));
     QFile::setPermissions(dir.filePath("runtime"), QFileDevice::Permissions(0x7755));
-    Result r = exportTool(kSetting + QStringList{"--out", dir.filePath("out")},
-                          {"XDG_RUNTIME_DIR=" + dir.filePath("runtime")});
+    Result r = exportInto(dir.filePath("out"), {"XDG_RUNTIME_DIR=" + dir.filePath("runtime")});
     QCOMPARE(r.status, 0);
     QCOMPARE(r.err, QByteArray());
 
@@ -524,8 +495,7 @@ void TestExportFiles::saysNothingOfTheToolkitAndFailsWithoutFonts()
               "<?xml version=\"1.0\"?><fontconfig><dir>" +
                   QFile::encodeName(dir.filePath("nofonts")) + "</dir><cachedir>" +
                   QFile::encodeName(dir.filePath("cache")) + "</cachedir></fontconfig>");
-    r = exportTool(kSetting + QStringList{"--out", dir.filePath("boxes")},
-                   {"FONTCONFIG_FILE=" + dir.filePath("fonts.conf")});
+    r = exportInto(dir.filePath("boxes"), {"FONTCONFIG_FILE=" + dir.filePath("fonts.conf")});
     QCOMPARE(r.status, 1);
     QVERIFY2(r.err.contains("fonts-liberation2"), r.err);
     QVERIFY(!QFileInfo::exists(dir.filePath("boxes")));
