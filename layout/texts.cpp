@@ -72,6 +72,59 @@ constexpr Entry kTexts[] = {
      "stránku znovu.",
      "Kvelmor has ended. To start it again, click the button below or reload this page."},
     {T::PageRestart, "Spustit znovu", "Start again"},
+    {T::PageDamaged,
+     "Tento soubor s programem Kvelmor je neúplný nebo poškozený, jak se stává například při "
+     "kopírování na flash disk. Zkopírujte jej prosím znovu z původního místa.",
+     "This Kvelmor file is incomplete or damaged, as can happen when it is copied to a USB "
+     "stick. Please copy it again from where it came from."},
+    {T::PageNeedsJavaScript,
+     "Kvelmor potřebuje zapnutý JavaScript.",
+     "Kvelmor needs JavaScript turned on."},
+    {T::PageBarName, "Nástroje stránky", "Page tools"},
+    {T::PageFullScreen, "Celá obrazovka", "Full screen"},
+    {T::PageFullScreenDescription,
+     "Zobrazí stránku přes celou obrazovku; zpět tímto tlačítkem nebo klávesou Esc.",
+     "Shows the page on the whole screen; back with this button or the Esc key."},
+    {T::PageSavePicture, "Uložit obrázek", "Save picture"},
+    {T::PagePictureScaleName, "Velikost obrázku", "Picture size"},
+    {T::PagePictureScale1, "×1", "×1"},  // 765 × 560 pixels
+    {T::PagePictureScale2, "×2", "×2"},  // twice that
+    {T::PageSaveData, "Uložit data", "Save data"},
+    {T::PageSavePlot, "Uložit graf", "Save plot"},
+    {T::PageLink, "Odkaz", "Link"},
+    {T::PageLinkDescription,
+     "Zkopíruje adresu stránky s nynějším nastavením, aby ji šlo poslat žákům.",
+     "Copies the page's address with the current setting, to send it to pupils."},
+    {T::PageOtherLanguage, "English", "Česky"},
+    {T::PageOtherLanguageDescription,
+     "Zobrazí stránku v angličtině.",
+     "Shows the page in Czech."},
+    {T::PageNothingToSave,
+     "Nejprve spusťte pokus tlačítkem Start.",
+     "First run the experiment with the Start button."},
+    {T::PageSavesPicture,
+     "Uloží obrázek posledního pokusu jako %1.",
+     "Saves the last run's picture as %1."},
+    {T::PageSavesData,
+     "Uloží čísla posledního pokusu jako %1.",
+     "Saves the last run's numbers as %1."},
+    {T::PageSavesPlot,
+     "Uloží graf posledního pokusu jako %1.",
+     "Saves the last run's plot as %1."},
+    {T::PageLinkCopied, "Odkaz je zkopírován do schránky.", "The link is copied to the clipboard."},
+    {T::PageLinkNotCopied,
+     "Odkaz nešlo zkopírovat sám; je vybrán v poli vedle, zkopírujte jej (Ctrl+C).",
+     "The link could not be copied by itself; it is selected in the field beside, copy it "
+     "(Ctrl+C)."},
+    {T::PageLinkFieldName, "Odkaz na toto nastavení", "Link to this setting"},
+    {T::PageCloseNote, "Zavřít poznámku", "Close the note"},
+    {T::PageAddressNote,
+     "Adresa stránky obsahuje údaje, kterým Kvelmor nerozumí; místo nich platí výchozí "
+     "nastavení: %1.",
+     "The page's address holds parts that Kvelmor does not understand; the defaults hold in "
+     "their place: %1."},
+    {T::PageAddressPart, "„%1“", "“%1”"},
+    {T::PageAddressMore, "%1 a další", "%1 and more"},
 
     {T::PlotTitle,
      "Kmitočet fotonu: %1, Detektor-Clona: %2",
@@ -295,6 +348,11 @@ std::optional<Language> languageCalled(std::string_view code)
     if (name == "cs") return Language::Czech;
     if (name == "en") return Language::English;
     return std::nullopt;
+}
+
+std::string_view languageCode(Language language)
+{
+    return language == Language::English ? "en" : "cs";
 }
 
 std::string_view text(TextKey key, Language language)

@@ -19,6 +19,9 @@ inline constexpr Language kDefaultLanguage = Language::Czech;
 // The language a command line or an address names: "cs" or "en", in any case; nothing else.
 std::optional<Language> languageCalled(std::string_view code);
 
+// The code that names `language`: "cs" or "en" (a page's lang attribute, an address).
+std::string_view languageCode(Language language);
+
 // What each text is for. A pattern holds %1, %2... where values go (filled() puts them in).
 enum class TextKey {
     None = -1,  // no text: a control without a caption, an accessible name or a description
@@ -67,6 +70,32 @@ enum class TextKey {
     // The browser page's own texts.
     PageEnded,
     PageRestart,
+    PageDamaged,  // shown in both languages at once, when the page's file fails to start
+    PageNeedsJavaScript,
+    PageBarName,  // the bar below the window
+    PageFullScreen,
+    PageFullScreenDescription,
+    PageSavePicture,
+    PagePictureScaleName,
+    PagePictureScale1,
+    PagePictureScale2,
+    PageSaveData,
+    PageSavePlot,
+    PageLink,
+    PageLinkDescription,
+    PageOtherLanguage,  // the switch: the page's other language, named in that language
+    PageOtherLanguageDescription,
+    PageNothingToSave,  // what the saving buttons say before the first run
+    PageSavesPicture,   // %1 the file's name
+    PageSavesData,
+    PageSavesPlot,
+    PageLinkCopied,
+    PageLinkNotCopied,
+    PageLinkFieldName,
+    PageCloseNote,
+    PageAddressNote,  // %1 the parts of the address that were not taken
+    PageAddressPart,  // %1 one such part, quoted
+    PageAddressMore,  // %1 the first parts, when there are more
 
     // The worksheet plot.
     PlotTitle,  // %1 the frequency option's caption, %2 the distance

@@ -3,21 +3,29 @@
 
 Usage: test_stray_texts.py SOURCE_DIR FOLDER...
 
-Reports every string literal of the .cpp and .h files in the folders (comments skipped; not the
-table itself, nor worksheet/worksheets.cpp, a test tool) that holds a letter beyond ASCII other
+Reports every string literal of the .cpp, .h and .js files in the folders (comments skipped; not the
+table itself, nor the tools worksheet/worksheets.cpp and web/benchsums.cpp) that holds a letter beyond ASCII other
 than in a control's name, words with a space between them other than in markup, or, whole, a
-text of the table. Names, suffixes, markup and formats pass; so do the phrases listed here.
+text of the table. Names, suffixes, markup, CSS classes and formats pass; so do the phrases
+listed here.
 """
 import pathlib
 import re
 import sys
 
-NOT_READ = {"layout/texts.cpp", "worksheet/worksheets.cpp"}
+NOT_READ = {"layout/texts.cpp", "worksheet/worksheets.cpp", "web/benchsums.cpp"}
 NOT_TEXTS = {
-    '%s has no %s called \\"%.*s\\"',  # a fault of the program, reported to its developer
+    # faults of the program, reported to its developer
+    '%s has no %s called \\"%.*s\\"',
+    "Kvelmor: the page has no ", "control with a caption", "scroll bar", "settings box",
+    "Kvelmor: this copy of the page is damaged",
+    "pixels are stored as 0xAABBGGRR words to read as R, G, B, A bytes",
+    "use strict",  # a directive of JavaScript
+    "×", "…",  # a close button's cross, the mark of a text cut short
     "Times New Roman",  # a font family
     "áčďéěíňóřšťúůýžÁČĎÉĚÍŇÓŘŠŤÚŮÝŽ",  # the letters a charset must hold to speak Czech
 }
+CSS_CLASSES = re.compile(r"^kv-[a-z-]+( kv-[a-z-]+)*$")
 CONTROL_NAME = re.compile(r"^(op|Op|lab|Lab|n|frm|cmd)[A-Za-z0-9\u00C0-\u017F]*$")
 PHRASE = re.compile(r"(?<![<\w])[A-Za-z]{2,} +[A-Za-z]{2,}\b(?!=)")  # not "<svg xmlns", "a b="
 TOKEN = re.compile(r'"((?:[^"\\\n]|\\.)*)"|\'(?:[^\'\\\n]|\\.)*\'|(//.*|/\*.*?\*/)')
@@ -34,14 +42,15 @@ def main():
     root = pathlib.Path(sys.argv[1])
     table = {t for _, t in literals(root / "layout/texts.cpp") if re.search(r"[^\W\d_]{3}", t)}
     stray, read = [], 0
-    for path in sorted(p for folder in sys.argv[2:] for p in (root / folder).glob("*.[ch]*")):
+    for path in sorted(p for folder in sys.argv[2:] for p in (root / folder).glob("*.[chj]*")):
         name = path.relative_to(root).as_posix()
-        if path.suffix not in (".cpp", ".h") or name in NOT_READ:
+        if path.suffix not in (".cpp", ".h", ".js") or name in NOT_READ:
             continue
         read += 1
         for number, text in literals(path):
             czech = re.search(r"[^\x00-\x7F]", text) and not CONTROL_NAME.match(text)
-            if text not in NOT_TEXTS and (czech or PHRASE.search(text) or text in table):
+            phrase = PHRASE.search(text) and not CSS_CLASSES.match(text)
+            if text not in NOT_TEXTS and (czech or phrase or text in table):
                 stray.append(f'{name}:{number}: "{text}"')
     print("\n".join(["texts outside the table of texts:"] + stray) if stray else
           f"{read} files of {', '.join(sys.argv[2:])}: every text comes from the table")

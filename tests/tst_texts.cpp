@@ -36,13 +36,15 @@ private slots:
 // read the same in both languages, and only texts that quote Czech words on purpose hold them.
 void TestTexts::englishTextsAreNotCzech()
 {
-    const std::set<TextKey> sameInBoth = {TextKey::Heading,         TextKey::StartButton,
-                                          TextKey::Distance300,     TextKey::Distance350,
-                                          TextKey::Distance400,     TextKey::SlowDownBoxText,
-                                          TextKey::DistanceBoxText, TextKey::FrequencyBoxText};
+    const std::set<TextKey> sameInBoth = {TextKey::Heading,           TextKey::StartButton,
+                                          TextKey::Distance300,       TextKey::Distance350,
+                                          TextKey::Distance400,       TextKey::SlowDownBoxText,
+                                          TextKey::DistanceBoxText,   TextKey::FrequencyBoxText,
+                                          TextKey::PagePictureScale1, TextKey::PagePictureScale2};
     const std::set<TextKey> quotingCzech = {
-        TextKey::ExportHelp,       // the Czech captions are names the export also takes
-        TextKey::DistanceBoxText,  // "Rozteč", a settings box's hidden text
+        TextKey::ExportHelp,         // the Czech captions are names the export also takes
+        TextKey::DistanceBoxText,    // "Rozteč", a settings box's hidden text
+        TextKey::PageOtherLanguage,  // the English page offers "Česky"
     };
     for (int i = 0; i < int(TextKey::Count); ++i) {
         const TextKey key = TextKey(i);
@@ -62,6 +64,8 @@ void TestTexts::patternsAndLanguageCodes()
     QCOMPARE(filled("%2 před %1, %3 %", {"a%2", "b"}), std::string("b před a%2, %3 %"));
     for (const char* code : {"", "c", "cz", "eng", "cs_CZ"}) QVERIFY(!languageCalled(code));
     QVERIFY(languageCalled("CS") == Language::Czech && languageCalled("En") == Language::English);
+    for (Language language : {Language::Czech, Language::English})
+        QVERIFY(languageCalled(languageCode(language)) == language);
 }
 
 QTEST_APPLESS_MAIN(TestTexts)

@@ -1,6 +1,6 @@
 // The bar below the window: part of the page, not of the window, which keeps every control, key
-// and pixel of its own. Full screen and the link are the page's to do; the saving buttons ask the
-// C++ side (web/main.cpp), which also gives every text. The window is fitted into the space the
+// and pixel of its own. Full screen and the link are the page's to do; the saving buttons and the
+// language switch ask the C++ side (web/main.cpp), which also gives every text. The window is fitted into the space the
 // bar leaves above it (page.js fits it to #kv-area, which the bar shrinks).
 //
 // From the keyboard, F6 goes from the window to the bar and back (Shift+F6 the same way round),
@@ -117,7 +117,8 @@
     },
     "kv-save-data": function () { Module.ccall("kv_saveData", null, [], []); },
     "kv-save-plot": function () { Module.ccall("kv_savePlot", null, [], []); },
-    "kv-link": copyLink
+    "kv-link": copyLink,
+    "kv-language": function () { Module.ccall("kv_switchLanguage", null, [], []); }
   };
 
   // F6 and Shift+F6: from the window (or from nowhere) to the bar, from the bar to the window, to
@@ -143,11 +144,9 @@
     else if (bar.contains(event.target)) lastInBar = event.target;
   }
 
-  KvelmorPage.createBar = function (name, barTexts) {
-    texts = barTexts;
+  KvelmorPage.createBar = function () {
     bar = document.getElementById("kv-bar");
     bar.setAttribute("role", "group");
-    bar.setAttribute("aria-label", name);
     note = element("div", "kv-note");
     note.setAttribute("role", "status");
     note.hidden = true;
@@ -156,8 +155,6 @@
     var close = element("button", "kv-note-close");
     close.type = "button";
     close.textContent = "×";
-    close.setAttribute("aria-label", texts.closeNote);
-    close.title = texts.closeNote;
     close.addEventListener("click", function () {
       note.hidden = true;
       if (lastInBar === close) lastInBar = null;
@@ -178,15 +175,24 @@
     document.addEventListener("webkitfullscreenchange", showFullScreen);
   };
 
+  // The bar's own texts, in place of the ones it had: its name, the confirmations, the link
+  // field's name and the note's close button. What it said last is gone with the old language.
+  KvelmorPage.setBarTexts = function (name, barTexts) {
+    texts = barTexts;
+    bar.setAttribute("aria-label", name);
+    var close = note.querySelector(".kv-note-close");
+    close.setAttribute("aria-label", texts.closeNote);
+    close.title = texts.closeNote;
+    if (field) field.setAttribute("aria-label", texts.linkFieldName);
+    status.textContent = "";
+  };
+
   // A button of the bar. A disabled one stays in the Tab order and says why it does nothing, to a
   // screen reader and, when pressed, in the bar.
-  KvelmorPage.addBarButton = function (id, caption, description) {
+  KvelmorPage.addBarButton = function (id) {
     var button = element("button", "kv-bar-button");
     button.type = "button";
     button.id = id;
-    button.textContent = caption;
-    button.setAttribute("aria-description", description);
-    button.title = description;
     button.addEventListener("click", function () {
       if (blocked()) return;
       if (button.getAttribute("aria-disabled") === "true") say(button.getAttribute("aria-description"));
@@ -199,12 +205,19 @@
     row.insertBefore(button, status);
   };
 
+  // A button's caption; one in another language than the page's says which (`language`, a code).
+  KvelmorPage.setBarButtonText = function (id, caption, language) {
+    var button = document.getElementById(id);
+    var text = document.createElement("span");
+    text.textContent = caption;
+    if (language) text.lang = language;
+    button.replaceChildren(text);
+  };
+
   // A choice of the bar; its options' values are their places from 1 (the picture's scale).
-  KvelmorPage.addBarChoice = function (id, name, captions, selected) {
+  KvelmorPage.addBarChoice = function (id, captions, selected) {
     var choice = element("select", "kv-bar-choice");
     choice.id = id;
-    choice.setAttribute("aria-label", name);
-    choice.title = name;
     captions.forEach(function (caption, i) {
       var option = document.createElement("option");
       option.value = String(i + 1);
@@ -215,6 +228,12 @@
     row.insertBefore(choice, status);
   };
 
+  KvelmorPage.setBarChoiceName = function (id, name) {
+    var choice = document.getElementById(id);
+    choice.setAttribute("aria-label", name);
+    choice.title = name;
+  };
+
   KvelmorPage.setBarButton = function (id, enabled, description) {
     var button = document.getElementById(id);
     button.setAttribute("aria-disabled", enabled ? "false" : "true");
@@ -222,8 +241,9 @@
     button.title = description;
   };
 
-  KvelmorPage.showNote = function (text) {
+  // The note's text; `shown` shows it, else it stays shown or closed as it was.
+  KvelmorPage.showNote = function (text, shown) {
     note.querySelector(".kv-note-text").textContent = text;
-    note.hidden = false;
+    if (shown) note.hidden = false;
   };
 })();

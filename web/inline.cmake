@@ -1,7 +1,8 @@
 # Puts the compiled page script (with the WebAssembly already inside it) into the HTML template,
 # so that the page is one file that loads nothing from anywhere, with the script's SHA-256 beside
-# it: the page checks its own copy against it before it starts.
-#   cmake -DTEMPLATE=... -DSCRIPT=... -DOUTPUT=... -P inline.cmake
+# it: the page checks its own copy against it before it starts. DAMAGED and NO_SCRIPT are the
+# files of the notes it shows when its script does not start: on a damaged copy, without JavaScript.
+#   cmake -DTEMPLATE=... -DSCRIPT=... -DOUTPUT=... -DDAMAGED=... -DNO_SCRIPT=... -P inline.cmake
 file(READ "${TEMPLATE}" page)
 file(READ "${SCRIPT}" script)
 # A "</script" inside the script would end the element early; "<\/script" means the same in JS.
@@ -18,4 +19,14 @@ string(SUBSTRING "${page}" 0 ${at} head)
 math(EXPR after "${at} + 16")
 string(SUBSTRING "${page}" ${after} -1 tail)
 string(REPLACE "@KVELMOR_SCRIPT_SHA256@" "${hash}" head "${head}")
+file(READ "${DAMAGED}" damaged)
+file(READ "${NO_SCRIPT}" no_script)
+foreach(placeholder IN ITEMS @KVELMOR_DAMAGED@ @KVELMOR_NO_SCRIPT@)
+  string(FIND "${head}" "${placeholder}" found)
+  if(found EQUAL -1)
+    message(FATAL_ERROR "${TEMPLATE} has no ${placeholder}")
+  endif()
+endforeach()
+string(REPLACE "@KVELMOR_DAMAGED@" "${damaged}" head "${head}")
+string(REPLACE "@KVELMOR_NO_SCRIPT@" "${no_script}" head "${head}")
 file(WRITE "${OUTPUT}" "${head}${script}${tail}")

@@ -8,10 +8,16 @@
 // (web/page.js); nothing here decides anything.
 
 // clang-format off
-EM_JS(void, kvjs_createWindow, (int width, int height, const char* back, const char* title,
-                                const char* pictureName, const char* description), {
-    KvelmorPage.createWindow(width, height, UTF8ToString(back), UTF8ToString(title),
-                             UTF8ToString(pictureName), UTF8ToString(description));
+EM_JS(void, kvjs_createWindow, (int width, int height, const char* back), {
+    KvelmorPage.createWindow(width, height, UTF8ToString(back));
+});
+EM_JS(void, kvjs_setPageTexts, (const char* code, const char* title), {
+    KvelmorPage.setPageTexts(UTF8ToString(code), UTF8ToString(title));
+});
+EM_JS(void, kvjs_setControlTexts, (const char* name, const char* caption,
+                                   const char* accessibleName, const char* description), {
+    KvelmorPage.setControlTexts(UTF8ToString(name), UTF8ToString(caption),
+                                UTF8ToString(accessibleName), UTF8ToString(description));
 });
 EM_JS(void, kvjs_addControl, (const char* name, const char* kind, const char* container,
                               const char* caption, int left, int top, int width, int height,
@@ -56,8 +62,8 @@ EM_JS(void, kvjs_showPixels, (const unsigned char* rgba, int width, int height, 
                               int w, int h), {
     KvelmorPage.showPixels(HEAPU8, rgba, width, height, x, y, w, h);
 });
-EM_JS(void, kvjs_setPictureDescription, (const char* text), {
-    KvelmorPage.setPictureDescription(UTF8ToString(text));
+EM_JS(void, kvjs_setPictureTexts, (const char* name, const char* description), {
+    KvelmorPage.setPictureTexts(UTF8ToString(name), UTF8ToString(description));
 });
 EM_JS(void, kvjs_setRunning, (int running), { KvelmorPage.setRunning(!!running); });
 EM_JS(void, kvjs_showEnded, (const char* text, const char* restart), {
@@ -70,25 +76,30 @@ EM_JS(void, kvjs_failUnknownName, (const char* what, const char* name), {
 EM_JS(void, kvjs_setScrollValue, (const char* name, int value), {
     KvelmorPage.setScrollValue(UTF8ToString(name), value);
 });
-EM_JS(void, kvjs_createBar, (const char* name, const char* copied, const char* notCopied,
-                             const char* fieldName, const char* closeNote), {
-    KvelmorPage.createBar(UTF8ToString(name), {
+EM_JS(void, kvjs_createBar, (), { KvelmorPage.createBar(); });
+EM_JS(void, kvjs_setBarTexts, (const char* name, const char* copied, const char* notCopied,
+                               const char* fieldName, const char* closeNote), {
+    KvelmorPage.setBarTexts(UTF8ToString(name), {
         linkCopied: UTF8ToString(copied), linkNotCopied: UTF8ToString(notCopied),
         linkFieldName: UTF8ToString(fieldName), closeNote: UTF8ToString(closeNote)
     });
 });
-EM_JS(void, kvjs_addBarButton, (const char* id, const char* caption, const char* description), {
-    KvelmorPage.addBarButton(UTF8ToString(id), UTF8ToString(caption), UTF8ToString(description));
+EM_JS(void, kvjs_addBarButton, (const char* id), { KvelmorPage.addBarButton(UTF8ToString(id)); });
+EM_JS(void, kvjs_setBarButtonText, (const char* id, const char* caption, const char* language), {
+    KvelmorPage.setBarButtonText(UTF8ToString(id), UTF8ToString(caption), UTF8ToString(language));
 });
-EM_JS(void, kvjs_addBarChoice, (const char* id, const char* name, const char* captions,
-                                int selected), {
-    KvelmorPage.addBarChoice(UTF8ToString(id), UTF8ToString(name),
-                             UTF8ToString(captions).split("|"), selected);
+EM_JS(void, kvjs_addBarChoice, (const char* id, const char* captions, int selected), {
+    KvelmorPage.addBarChoice(UTF8ToString(id), UTF8ToString(captions).split("|"), selected);
+});
+EM_JS(void, kvjs_setBarChoiceName, (const char* id, const char* name), {
+    KvelmorPage.setBarChoiceName(UTF8ToString(id), UTF8ToString(name));
 });
 EM_JS(void, kvjs_setBarButton, (const char* id, int enabled, const char* description), {
     KvelmorPage.setBarButton(UTF8ToString(id), !!enabled, UTF8ToString(description));
 });
-EM_JS(void, kvjs_showNote, (const char* text), { KvelmorPage.showNote(UTF8ToString(text)); });
+EM_JS(void, kvjs_showNote, (const char* text, int shown), {
+    KvelmorPage.showNote(UTF8ToString(text), !!shown);
+});
 EM_JS(char*, kvjs_addressQuery, (), {
     var text = KvelmorPage.addressQuery();
     var size = lengthBytesUTF8(text) + 1;
@@ -112,11 +123,21 @@ EM_JS(void, kvjs_savePicture, (const char* name, const unsigned char* rgba, int 
 
 namespace kvelmor::js {
 
-void createWindow(int width, int height, const std::string& backColour, const std::string& title,
-                  const std::string& pictureName, const std::string& pictureDescription)
+void createWindow(int width, int height, const std::string& backColour)
 {
-    kvjs_createWindow(width, height, backColour.c_str(), title.c_str(), pictureName.c_str(),
-                      pictureDescription.c_str());
+    kvjs_createWindow(width, height, backColour.c_str());
+}
+
+void setPageTexts(const std::string& languageCode, const std::string& title)
+{
+    kvjs_setPageTexts(languageCode.c_str(), title.c_str());
+}
+
+void setControlTexts(const std::string& name, const std::string& caption,
+                     const std::string& accessibleName, const std::string& accessibleDescription)
+{
+    kvjs_setControlTexts(name.c_str(), caption.c_str(), accessibleName.c_str(),
+                         accessibleDescription.c_str());
 }
 
 void addControl(const std::string& name, const std::string& kind, const std::string& container,
@@ -177,9 +198,9 @@ void showPixels(const std::uint8_t* rgba, int width, int height, int x, int y, i
     kvjs_showPixels(rgba, width, height, x, y, w, h);
 }
 
-void setPictureDescription(const std::string& text)
+void setPictureTexts(const std::string& name, const std::string& description)
 {
-    kvjs_setPictureDescription(text.c_str());
+    kvjs_setPictureTexts(name.c_str(), description.c_str());
 }
 
 void setRunning(bool running)
@@ -197,25 +218,40 @@ void setScrollValue(const std::string& name, int value)
     kvjs_setScrollValue(name.c_str(), value);
 }
 
-void createBar(const std::string& name, const std::string& linkCopied,
-               const std::string& linkNotCopied, const std::string& linkFieldName,
-               const std::string& closeNote)
+void createBar()
 {
-    kvjs_createBar(name.c_str(), linkCopied.c_str(), linkNotCopied.c_str(), linkFieldName.c_str(),
-                   closeNote.c_str());
+    kvjs_createBar();
 }
 
-void addBarButton(const std::string& id, const std::string& caption, const std::string& description)
+void setBarTexts(const std::string& name, const std::string& linkCopied,
+                 const std::string& linkNotCopied, const std::string& linkFieldName,
+                 const std::string& closeNote)
 {
-    kvjs_addBarButton(id.c_str(), caption.c_str(), description.c_str());
+    kvjs_setBarTexts(name.c_str(), linkCopied.c_str(), linkNotCopied.c_str(), linkFieldName.c_str(),
+                     closeNote.c_str());
 }
 
-void addBarChoice(const std::string& id, const std::string& name,
-                  const std::vector<std::string>& captions, int selected)
+void addBarButton(const std::string& id)
+{
+    kvjs_addBarButton(id.c_str());
+}
+
+void setBarButtonText(const std::string& id, const std::string& caption,
+                      const std::string& captionLanguage)
+{
+    kvjs_setBarButtonText(id.c_str(), caption.c_str(), captionLanguage.c_str());
+}
+
+void addBarChoice(const std::string& id, const std::vector<std::string>& captions, int selected)
 {
     std::string joined;
     for (const std::string& caption : captions) joined += (joined.empty() ? "" : "|") + caption;
-    kvjs_addBarChoice(id.c_str(), name.c_str(), joined.c_str(), selected);
+    kvjs_addBarChoice(id.c_str(), joined.c_str(), selected);
+}
+
+void setBarChoiceName(const std::string& id, const std::string& name)
+{
+    kvjs_setBarChoiceName(id.c_str(), name.c_str());
 }
 
 void setBarButton(const std::string& id, bool enabled, const std::string& description)
@@ -223,9 +259,9 @@ void setBarButton(const std::string& id, bool enabled, const std::string& descri
     kvjs_setBarButton(id.c_str(), enabled, description.c_str());
 }
 
-void showNote(const std::string& text)
+void showNote(const std::string& text, bool shown)
 {
-    kvjs_showNote(text.c_str());
+    kvjs_showNote(text.c_str(), shown);
 }
 
 std::string addressQuery()

@@ -8,12 +8,16 @@
 // touch the document. Names are the control names of the layout table.
 namespace kvelmor::js {
 
-void createWindow(int width, int height, const std::string& backColour, const std::string& title,
-                  const std::string& pictureName, const std::string& pictureDescription);
+void createWindow(int width, int height, const std::string& backColour);
+// The page's language (its lang attribute, by code: "cs") and the document's title.
+void setPageTexts(const std::string& languageCode, const std::string& title);
 void addControl(const std::string& name, const std::string& kind, const std::string& container,
                 const std::string& caption, int left, int top, int width, int height,
                 const std::string& fontFamily, int fontSize, bool bold, bool shown, int tabIndex,
                 const std::string& accessibleName, const std::string& accessibleDescription);
+// A control's caption and what a screen reader says of it, in place of what it had.
+void setControlTexts(const std::string& name, const std::string& caption,
+                     const std::string& accessibleName, const std::string& accessibleDescription);
 void setScrollRange(const std::string& name, int minimum, int maximum, int smallStep,
                     int largeStep);
 void finishWindow();
@@ -29,7 +33,8 @@ void focusControl(const std::string& name);
 // logical pixel; showPixels copies a rectangle of an RGBA buffer onto it.
 void createPicture(int width, int height, double ratio);
 void showPixels(const std::uint8_t* rgba, int width, int height, int x, int y, int w, int h);
-void setPictureDescription(const std::string& text);
+// The picture's accessible name and description (none: empty).
+void setPictureTexts(const std::string& name, const std::string& description);
 
 void setRunning(bool running);
 // In place of the window after "Konec": `text`, and a button `restart` that loads the page anew.
@@ -40,15 +45,21 @@ void setScrollValue(const std::string& name, int value);
 
 // The bar below the window (web/bar.js): its buttons by id, enabled or not (a disabled one still
 // takes the focus and says why), the short texts it shows of itself, and the note under the window.
-void createBar(const std::string& name, const std::string& linkCopied,
-               const std::string& linkNotCopied, const std::string& linkFieldName,
-               const std::string& closeNote);
-void addBarButton(const std::string& id, const std::string& caption,
-                  const std::string& description);
-void addBarChoice(const std::string& id, const std::string& name,
-                  const std::vector<std::string>& captions, int selected);  // captions without "|"
+// Its texts are set apart from its parts, at its making and whenever the language changes.
+void createBar();
+void setBarTexts(const std::string& name, const std::string& linkCopied,
+                 const std::string& linkNotCopied, const std::string& linkFieldName,
+                 const std::string& closeNote);
+void addBarButton(const std::string& id);
+// `captionLanguage`: the code of the caption's language where it is not the page's, else empty.
+void setBarButtonText(const std::string& id, const std::string& caption,
+                      const std::string& captionLanguage);
 void setBarButton(const std::string& id, bool enabled, const std::string& description);
-void showNote(const std::string& text);
+void addBarChoice(const std::string& id, const std::vector<std::string>& captions,
+                  int selected);  // captions without "|"
+void setBarChoiceName(const std::string& id, const std::string& name);
+// The note's text; `shown` shows it, else it stays shown or closed as it was.
+void showNote(const std::string& text, bool shown);
 
 // The query of the page's address as the browser has it, and the query it is to show now
 // (web/address.js): the address follows the user's choices, and "Odkaz" copies it.

@@ -5,6 +5,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "layout/controls.h"
 #include "layout/description.h"
@@ -34,6 +35,10 @@ struct Page {
     std::unique_ptr<PagePicture> picture;
     PageSaving saving;
     int scrollValue = kScrollMinimum;  // where the scroll bar stands, for the page's address
+    Language language = kDefaultLanguage;
+    std::vector<std::string> ignoredInAddress;  // named in the note under the window
+    std::string ranFrequency;  // the boxes' texts at the last finished run; empty before it
+    std::string ranDistance;
     bool running = false;
     bool ended = false;
 };
@@ -63,21 +68,24 @@ std::string kindName(ControlKind kind)
     return "";
 }
 
-void buildWindow()
+std::string textIn(Language language, TextKey key)
 {
-    const Language cs = Language::Czech;
+    return std::string(text(key, language));
+}
+
+// The window's controls as the layout table has them, their texts in `language`.
+void buildWindow(Language language)
+{
     js::createWindow(twipsToPixels(kClientWidthTwips), twipsToPixels(kClientHeightTwips),
-                     cssColour(kBackColour), std::string(text(TextKey::WindowTitle, cs)),
-                     std::string(text(TextKey::PictureName, cs)),
-                     std::string(text(TextKey::PictureEmpty, cs)));
+                     cssColour(kBackColour));
     for (const ControlRow& row : controlRows()) {
         const FontFace face = fontFace(row.font);
         js::addControl(std::string(row.name), kindName(row.kind), std::string(row.container),
-                       std::string(text(row.caption, cs)), twipsToPixels(row.left),
+                       textIn(language, row.caption), twipsToPixels(row.left),
                        twipsToPixels(row.top), twipsToPixels(row.width), twipsToPixels(row.height),
                        cssFontFamily(face.family), face.pixelSize, face.bold, row.shown,
-                       row.tabIndex, std::string(text(accessibleName(row), cs)),
-                       std::string(text(row.accessibleDescription, cs)));
+                       row.tabIndex, textIn(language, accessibleName(row)),
+                       textIn(language, row.accessibleDescription));
         if (row.kind == ControlKind::ScrollBar) {
             js::setScrollRange(std::string(row.name), kScrollMinimum, kScrollMaximum,
                                kScrollSmallStep, kScrollLargeStep);
@@ -101,23 +109,63 @@ void makePicture(Page& p)
         });
 }
 
-// The bar below the window: full screen, the last run's files, and a link to the setting.
+// The bar below the window: full screen, the last run's files, a link to the setting, and the
+// switch to the other language. Its texts come with showTexts().
 void buildBar(Page& p)
 {
-    js::createBar(std::string(kBarName), std::string(kLinkCopied), std::string(kLinkNotCopied),
-                  std::string(kLinkFieldName), std::string(kCloseNoteText));
-    js::addBarButton("kv-full-screen", std::string(kFullScreenText),
-                     std::string(kFullScreenDescription));
+    js::createBar();
+    js::addBarButton("kv-full-screen");
     p.saving.addButtons();
-    js::addBarButton("kv-link", std::string(kLinkText), std::string(kLinkDescription));
+    js::addBarButton("kv-link");
+    js::addBarButton("kv-language");
+}
+
+// The picture's accessible name: before the first run what it is, after it what the run drew.
+void showPictureTexts(const Page& p)
+{
+    if (p.ranFrequency.empty()) {
+        js::setPictureTexts(textIn(p.language, TextKey::PictureName),
+                            textIn(p.language, TextKey::PictureEmpty));
+    } else {
+        js::setPictureTexts(runDescription(p.ranFrequency, p.ranDistance, p.language), "");
+    }
+}
+
+// Every text of the page in `p.language`, in place of what it showed: the document's, the
+// window's, the picture's, the bar's and the note's. The window's settings, scroll value and
+// picture stay as they are.
+void showTexts(Page& p)
+{
+    const Language l = p.language;
+    js::setPageTexts(std::string(languageCode(l)), textIn(l, TextKey::WindowTitle));
+    for (const ControlRow& row : controlRows()) {
+        if (row.kind == ControlKind::SettingsBox) continue;  // its text is the setting
+        js::setControlTexts(std::string(row.name), textIn(l, row.caption),
+                            textIn(l, accessibleName(row)), textIn(l, row.accessibleDescription));
+    }
+    showPictureTexts(p);
+    js::setBarTexts(textIn(l, TextKey::PageBarName), textIn(l, TextKey::PageLinkCopied),
+                    textIn(l, TextKey::PageLinkNotCopied), textIn(l, TextKey::PageLinkFieldName),
+                    textIn(l, TextKey::PageCloseNote));
+    js::setBarButtonText("kv-full-screen", textIn(l, TextKey::PageFullScreen), "");
+    js::setBarButton("kv-full-screen", true, textIn(l, TextKey::PageFullScreenDescription));
+    p.saving.showTexts(l);
+    js::setBarButtonText("kv-link", textIn(l, TextKey::PageLink), "");
+    js::setBarButton("kv-link", true, textIn(l, TextKey::PageLinkDescription));
+    // The switch names the other language in that language.
+    const Language other = l == Language::Czech ? Language::English : Language::Czech;
+    js::setBarButtonText("kv-language", textIn(l, TextKey::PageOtherLanguage),
+                         std::string(languageCode(other)));
+    js::setBarButton("kv-language", true, textIn(l, TextKey::PageOtherLanguageDescription));
+    if (!p.ignoredInAddress.empty()) js::showNote(addressNote(p.ignoredInAddress, l), false);
 }
 
 // The address shows the setting as it now is, so that copying it shares the setting.
 void showSettingInAddress(Page& p)
 {
-    js::setAddress(
-        addressQuery(addressSetting(p.settings.boxText(SettingsBox::nFi),
-                                    p.settings.boxText(SettingsBox::nRozteč), p.scrollValue)));
+    js::setAddress(addressQuery(addressSetting(p.settings.boxText(SettingsBox::nFi),
+                                               p.settings.boxText(SettingsBox::nRozteč),
+                                               p.scrollValue, p.language)));
 }
 
 void changeScroll(Page& p, int value)
@@ -128,9 +176,8 @@ void changeScroll(Page& p, int value)
 
 // A setting given in the page's address, taken by the same actions as the user's clicks; what
 // the address holds beyond that is named in a note under the window.
-void takeSettingFromAddress(Page& p)
+void takeSettingFromAddress(Page& p, const AddressReading& reading)
 {
-    const AddressReading reading = readAddressQuery(js::addressQuery());
     for (const std::string& option :
          {reading.setting.frequencyOption, reading.setting.distanceOption}) {
         if (!option.empty()) p.settings.selectOption(option);
@@ -139,7 +186,8 @@ void takeSettingFromAddress(Page& p)
         js::setScrollValue("HScroll1", *reading.setting.scrollValue);
         changeScroll(p, *reading.setting.scrollValue);
     }
-    if (!reading.ignored.empty()) js::showNote(addressNote(reading.ignored));
+    p.ignoredInAddress = reading.ignored;
+    if (!reading.ignored.empty()) js::showNote(addressNote(reading.ignored, p.language), true);
 }
 
 }  // namespace
@@ -160,7 +208,9 @@ EMSCRIPTEN_KEEPALIVE void kv_start()
     const std::string distance = p.settings.boxText(SettingsBox::nRozteč);
     p.host.begin();
     runExperiment(*p.picture, p.host);  // page.js may call kv_refit during the run's waits
-    js::setPictureDescription(runDescription(frequency, distance, Language::Czech));
+    p.ranFrequency = frequency;
+    p.ranDistance = distance;
+    showPictureTexts(p);
     p.saving.runFinished(frequency, distance);
     p.running = false;
     js::setRunning(false);
@@ -190,7 +240,18 @@ EMSCRIPTEN_KEEPALIVE void kv_end()
     Page& p = page();
     if (p.running || p.ended) return;
     p.ended = true;
-    js::showEnded(std::string(kEndedText), std::string(kRestartText));
+    js::showEnded(textIn(p.language, TextKey::PageEnded), textIn(p.language, TextKey::PageRestart));
+}
+
+// The bar's switch: every text in the other language at once, nothing else changed; the address
+// keeps the language, so that a link opens the page in it.
+EMSCRIPTEN_KEEPALIVE void kv_switchLanguage()
+{
+    Page& p = page();
+    if (p.running || p.ended) return;
+    p.language = p.language == Language::Czech ? Language::English : Language::Czech;
+    showTexts(p);
+    showSettingInAddress(p);
 }
 
 // The bar's saving buttons: the last finished run's picture at `scale` 1 or 2, its numbers and
@@ -226,16 +287,20 @@ EMSCRIPTEN_KEEPALIVE void kv_refit()
 
 }  // extern "C"
 
-// The load step, as on the desktop: the window and its controls, then the defaults (or the
-// setting the page's address gives), then the focus on "Start".
+// The load step, as on the desktop: the window and its controls in the language the page's
+// address asks for, then the defaults (or the setting the address gives), then the focus on
+// "Start".
 int main()
 {
     Page& p = page();
-    buildWindow();
+    const AddressReading reading = readAddressQuery(js::addressQuery());
+    p.language = reading.setting.language.value_or(kDefaultLanguage);
+    buildWindow(p.language);
     makePicture(p);
     buildBar(p);
+    showTexts(p);
     loadStep(p.settings);
-    takeSettingFromAddress(p);
+    takeSettingFromAddress(p, reading);
     showSettingInAddress(p);
     js::focusControl("cmdStart");
     return 0;

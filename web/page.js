@@ -29,6 +29,7 @@ var KvelmorPage = (function () {
   var touchTargets = [];  // what a touch beside a control may press: {element, press}
   var guarded = [];       // elements of the page that take no input while the window takes none
   var labelBoxes = Object.create(null);  // label name -> its place, size and font, logical pixels
+  var showCaption = Object.create(null); // control name -> puts a new caption in its place
   var running = false;
   var ended = false;
   var runtimeReady = false;
@@ -58,8 +59,15 @@ var KvelmorPage = (function () {
     element.style.fontWeight = c.bold ? "700" : "400";
   }
 
-  function describe(element, c) {
-    if (c.accessibleDescription) element.setAttribute("aria-description", c.accessibleDescription);
+  function describe(element, description) {
+    if (description) element.setAttribute("aria-description", description);
+    else element.removeAttribute("aria-description");
+  }
+
+  // A button's accessible name is its caption unless the window names it otherwise.
+  function nameButton(element, caption, accessibleName) {
+    if (accessibleName !== caption) element.setAttribute("aria-label", accessibleName);
+    else element.removeAttribute("aria-label");
   }
 
   // -- fit ---------------------------------------------------------------------------------------
@@ -270,6 +278,10 @@ var KvelmorPage = (function () {
     e.textContent = c.caption;
     labelBoxes[c.name] = {left: c.left, top: c.top, width: c.width, height: c.height, text: c.caption,
                           fontFamily: c.fontFamily, fontSize: c.fontSize, bold: c.bold};
+    showCaption[c.name] = function (caption) {
+      e.textContent = caption;
+      labelBoxes[c.name].text = caption;
+    };
     return e;
   }
 
@@ -279,7 +291,11 @@ var KvelmorPage = (function () {
     e.className = "kv-button";
     e.textContent = c.caption;
     e.tabIndex = c.tabIndex;
-    if (c.accessibleName !== c.caption) e.setAttribute("aria-label", c.accessibleName);
+    nameButton(e, c.caption, c.accessibleName);
+    showCaption[c.name] = function (caption, accessibleName) {
+      e.textContent = caption;
+      nameButton(e, caption, accessibleName);
+    };
     e.addEventListener("click", function () {
       if (c.name === "cmdStart") startRun();
       else if (c.name === "cmdKonec") call("kv_end", [], []);
@@ -308,6 +324,7 @@ var KvelmorPage = (function () {
     caption.className = "kv-frame-caption";
     caption.id = "kv-caption-" + c.name;
     caption.textContent = c.caption;
+    showCaption[c.name] = function (text) { caption.textContent = text; };
     e.appendChild(border);
     e.appendChild(caption);
     e.setAttribute("aria-labelledby", caption.id);
@@ -325,6 +342,7 @@ var KvelmorPage = (function () {
     input.tabIndex = -1;
     var caption = document.createElement("span");
     caption.textContent = c.caption;
+    showCaption[c.name] = function (text) { caption.textContent = text; };
     e.appendChild(input);
     e.appendChild(caption);
     input.addEventListener("click", function () { call("kv_selectOption", ["string"], [c.name]); });
@@ -367,6 +385,9 @@ var KvelmorPage = (function () {
     e.setAttribute("role", "scrollbar");
     e.setAttribute("aria-orientation", "horizontal");
     e.setAttribute("aria-label", c.accessibleName);
+    showCaption[c.name] = function (caption, accessibleName) {
+      e.setAttribute("aria-label", accessibleName);
+    };
     e.tabIndex = c.tabIndex;
     var less = document.createElement("div");
     var track = document.createElement("div");
@@ -514,8 +535,7 @@ var KvelmorPage = (function () {
     runsStarted: 0,
     intact: false,
 
-    createWindow: function (width, height, back, title, pictureName, description) {
-      document.title = title;
+    createWindow: function (width, height, back) {
       windowWidth = width;
       windowHeight = height;
       area = document.getElementById("kv-area");
@@ -528,8 +548,6 @@ var KvelmorPage = (function () {
       canvas = document.createElement("canvas");
       canvas.className = "kv-picture";
       canvas.setAttribute("role", "img");
-      canvas.setAttribute("aria-label", pictureName);
-      canvas.setAttribute("aria-description", description);
       root.appendChild(canvas);
       root.addEventListener("keydown", onTab);
       root.addEventListener("pointerdown", onWindowPointerDown);
@@ -550,12 +568,24 @@ var KvelmorPage = (function () {
         e.classList.add("kv-control");
         place(e, c);
         setFont(e, c);
-        describe(e, c);
+        describe(e, c.accessibleDescription);
         if (!c.shown) e.hidden = true;
       }
       e.dataset.name = c.name;
       controls[c.name] = e;
       (c.container ? named(controls, c.container, "container") : root).appendChild(e);
+    },
+
+    // The page's language, by its code, and the document's title.
+    setPageTexts: function (languageCode, title) {
+      document.documentElement.lang = languageCode;
+      document.title = title;
+    },
+
+    // A control's caption and what a screen reader says of it, in place of the ones it had.
+    setControlTexts: function (name, caption, accessibleName, description) {
+      named(showCaption, name, "control with a caption")(caption, accessibleName);
+      describe(named(controls, name, "control"), description);
     },
 
     setScrollRange: function (name, min, max, small, large) {
@@ -613,10 +643,10 @@ var KvelmorPage = (function () {
       context.putImageData(new ImageData(pixels, width, height), 0, 0, x, y, w, h);
     },
 
-    // After a run the picture's name says what the run drew.
-    setPictureDescription: function (text) {
-      canvas.setAttribute("aria-label", text);
-      canvas.removeAttribute("aria-description");
+    // Before a run the picture's name says what it is; after it, what the run drew.
+    setPictureTexts: function (name, description) {
+      canvas.setAttribute("aria-label", name);
+      describe(canvas, description);
     },
 
     setRunning: function (value) {

@@ -81,6 +81,19 @@ std::string writeScroll(const AddressSetting& setting)
     return setting.scrollValue ? std::to_string(*setting.scrollValue) : std::string();
 }
 
+bool readLanguage(std::string_view value, AddressSetting& setting)
+{
+    setting.language = languageCalled(value);
+    return setting.language.has_value();
+}
+
+// Czech, the default, needs no key: a Czech page's links stay as they always were.
+std::string writeLanguage(const AddressSetting& setting)
+{
+    const bool other = setting.language && *setting.language != kDefaultLanguage;
+    return other ? std::string(languageCode(*setting.language)) : std::string();
+}
+
 struct QueryKey {
     std::string_view name;
     bool (*read)(std::string_view value, AddressSetting& setting);  // false: not taken
@@ -90,6 +103,7 @@ constexpr QueryKey kKeys[] = {
     {"kmitocet", readFrequency, writeFrequency},
     {"vzdalenost", readDistance, writeDistance},
     {"zpomaleni", readScroll, writeScroll},
+    {"lang", readLanguage, writeLanguage},
 };
 
 int hexDigit(char c)
@@ -186,7 +200,7 @@ AddressReading readAddressQuery(std::string_view query)
 }
 
 AddressSetting addressSetting(std::string_view frequencyText, std::string_view distanceText,
-                              int scrollValue)
+                              int scrollValue, Language language)
 {
     AddressSetting setting;
     for (const OptionAction& action : optionActions()) {
@@ -197,6 +211,7 @@ AddressSetting addressSetting(std::string_view frequencyText, std::string_view d
             setting.distanceOption = action.option;
     }
     setting.scrollValue = scrollValue;
+    setting.language = language;
     return setting;
 }
 

@@ -5,17 +5,21 @@
 #include <string_view>
 #include <vector>
 
+#include "layout/texts.h"
+
 namespace kvelmor {
 
 // The setting that the page's address carries in its query, so that a link opens the window as
 // the teacher left it: ?kmitocet=vysoky&vzdalenost=300&zpomaleni=120. The frequency is one of the
 // ASCII words nizky, nizsi, stredni, vyssi and vysoky, in any letter case; the distance 300, 350
-// or 400; the slow-down the scroll bar's value, 0 to 32767, in plain digits. Each key is a row of
-// one table (pagequery.cpp), which further keys join.
+// or 400; the slow-down the scroll bar's value, 0 to 32767, in plain digits; and &lang=en for the
+// English page ("cs" or "en" in any case; Czech needs none). Each key is a row of one table
+// (pagequery.cpp), which further keys join.
 struct AddressSetting {
     std::string frequencyOption;  // the option the key selects, "op5"; empty: not given
     std::string distanceOption;   // "opV300"
     std::optional<int> scrollValue;
+    std::optional<Language> language;
 };
 
 struct AddressReading {
@@ -30,12 +34,12 @@ struct AddressReading {
 AddressReading readAddressQuery(std::string_view query);
 
 // The setting of the window whose frequency and distance boxes hold `frequencyText` ("0.6") and
-// `distanceText` ("350") and whose scroll bar stands at `scrollValue`.
+// `distanceText` ("350"), whose scroll bar stands at `scrollValue`, shown in `language`.
 AddressSetting addressSetting(std::string_view frequencyText, std::string_view distanceText,
-                              int scrollValue);
+                              int scrollValue, Language language);
 
 // The query that opens `setting`, without the "?": every key that the setting gives, in the
-// table's order ("kmitocet=stredni&vzdalenost=350&zpomaleni=0").
+// table's order ("kmitocet=stredni&vzdalenost=350&zpomaleni=0&lang=en").
 std::string addressQuery(const AddressSetting& setting);
 
 }  // namespace kvelmor

@@ -19,6 +19,7 @@ constexpr int kDrawnHeight = 651;
 constexpr const char* kPictureButton = "kv-save-picture";
 constexpr const char* kDataButton = "kv-save-data";
 constexpr const char* kPlotButton = "kv-save-plot";
+constexpr const char* kScaleChoice = "kv-picture-scale";
 
 std::string sceneLabelNames()
 {
@@ -33,14 +34,37 @@ std::string sceneLabelNames()
 
 void PageSaving::addButtons()
 {
-    const std::string nothing(kNothingToSave);
-    js::addBarButton(kPictureButton, std::string(kSavePictureText), nothing);
-    js::addBarChoice("kv-picture-scale", std::string(kPictureScaleName),
-                     {std::string(kPictureScales[0]), std::string(kPictureScales[1])}, 1);
-    js::addBarButton(kDataButton, std::string(kSaveDataText), nothing);
-    js::addBarButton(kPlotButton, std::string(kSavePlotText), nothing);
-    for (const char* id : {kPictureButton, kDataButton, kPlotButton})
-        js::setBarButton(id, false, nothing);
+    js::addBarButton(kPictureButton);
+    js::addBarChoice(kScaleChoice,
+                     {std::string(text(TextKey::PagePictureScale1, language_)),
+                      std::string(text(TextKey::PagePictureScale2, language_))},
+                     1);
+    js::addBarButton(kDataButton);
+    js::addBarButton(kPlotButton);
+}
+
+void PageSaving::showTexts(Language language)
+{
+    if (language != language_) worksheet_.reset();  // its plot is in the other language
+    language_ = language;
+    const auto says = [&](TextKey key, const std::string& suffix) {
+        return baseName_.empty() ? std::string(text(TextKey::PageNothingToSave, language))
+                                 : filled(text(key, language), {baseName_ + suffix});
+    };
+    const struct {
+        const char* id;
+        TextKey caption;
+        std::string description;
+    } buttons[] = {
+        {kPictureButton, TextKey::PageSavePicture, says(TextKey::PageSavesPicture, ".png")},
+        {kDataButton, TextKey::PageSaveData, says(TextKey::PageSavesData, ".csv")},
+        {kPlotButton, TextKey::PageSavePlot, says(TextKey::PageSavesPlot, "-plot.svg")},
+    };
+    for (const auto& button : buttons) {
+        js::setBarButtonText(button.id, std::string(text(button.caption, language)), "");
+        js::setBarButton(button.id, !baseName_.empty(), button.description);
+    }
+    js::setBarChoiceName(kScaleChoice, std::string(text(TextKey::PagePictureScaleName, language)));
 }
 
 void PageSaving::runFinished(const std::string& frequencyText, const std::string& distanceText)
@@ -50,9 +74,7 @@ void PageSaving::runFinished(const std::string& frequencyText, const std::string
     baseName_ = baseName;
     frequencyText_ = frequencyText;
     distance_ = int(numberFromText(distanceText));
-    js::setBarButton(kPictureButton, true, savesPicture(baseName_ + ".png"));
-    js::setBarButton(kDataButton, true, savesData(baseName_ + ".csv"));
-    js::setBarButton(kPlotButton, true, savesPlot(baseName_ + "-plot.svg"));
+    showTexts(language_);
 }
 
 void PageSaving::savePicture(const RecordingSurface& record, int scale)
@@ -68,11 +90,11 @@ void PageSaving::savePicture(const RecordingSurface& record, int scale)
 }
 
 // The worksheet is the same for every run of a setting: computed at the first save that needs
-// it (a tenth of a second or so), kept until a run at another setting.
+// it (a tenth of a second or so), kept until a run at another setting or a change of language.
 const Worksheet* PageSaving::worksheet()
 {
     if (baseName_.empty()) return nullptr;
-    if (!worksheet_) worksheet_ = worksheetFor(frequencyText_, distance_, Language::Czech, Language::Czech);
+    if (!worksheet_) worksheet_ = worksheetFor(frequencyText_, distance_, language_, language_);
     return worksheet_ ? &*worksheet_ : nullptr;
 }
 

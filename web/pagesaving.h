@@ -13,8 +13,12 @@ namespace kvelmor {
 // say so until then.
 class PageSaving {
 public:
-    // Before the first run: the saving buttons, with what they need first.
+    // The saving buttons, in the bar, in the order they stand.
     void addButtons();
+
+    // The buttons' captions, and what they save or need first, in `language`; the plot is saved
+    // in it from now on.
+    void showTexts(Language language);
 
     // A run has finished at `frequencyText` ("0.6") and `distanceText` ("350"): the buttons save
     // its files from now on, and say under which names.
@@ -31,6 +35,7 @@ private:
     std::string baseName_;  // "kvelmor-0.6-350"; empty before the first run
     std::string frequencyText_;
     int distance_ = 0;
+    Language language_ = kDefaultLanguage;
     std::optional<Worksheet> worksheet_;  // of the last run, once a save has asked for it
 };
 

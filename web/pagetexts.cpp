@@ -12,29 +12,12 @@ std::string cssFontFamily(std::string_view family)
     return R"("Arial", "Liberation Sans", "Arimo", sans-serif)";
 }
 
-std::string savesPicture(std::string_view fileName)
-{
-    return "Uloží obrázek posledního pokusu jako " + std::string(fileName) + ".";
-}
-
-std::string savesData(std::string_view fileName)
-{
-    return "Uloží čísla posledního pokusu jako " + std::string(fileName) + ".";
-}
-
-std::string savesPlot(std::string_view fileName)
-{
-    return "Uloží graf posledního pokusu jako " + std::string(fileName) + ".";
-}
-
 // At most five parts, each cut to 40 characters: a long or mangled address keeps the note short.
-std::string addressNote(const std::vector<std::string>& ignored)
+std::string addressNote(const std::vector<std::string>& ignored, Language language)
 {
     constexpr std::size_t kParts = 5;
     constexpr std::size_t kCharacters = 40;
-    std::string note =
-        "Adresa stránky obsahuje údaje, kterým Kvelmor nerozumí; místo nich platí výchozí "
-        "nastavení:";
+    std::string parts;
     for (std::size_t i = 0; i < ignored.size() && i < kParts; ++i) {
         std::string part;
         std::size_t characters = 0;
@@ -46,10 +29,10 @@ std::string addressNote(const std::vector<std::string>& ignored)
             }
             part += ignored[i][at];
         }
-        note += (i ? ", „" : " „") + part + "“";
+        parts += (i ? ", " : "") + filled(text(TextKey::PageAddressPart, language), {part});
     }
-    if (ignored.size() > kParts) note += " a další";
-    return note + ".";
+    if (ignored.size() > kParts) parts = filled(text(TextKey::PageAddressMore, language), {parts});
+    return filled(text(TextKey::PageAddressNote, language), {parts});
 }
 
 std::string cssColour(unsigned colour)

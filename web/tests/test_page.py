@@ -71,10 +71,11 @@ def setUpModule():
     global browser, SCREEN
     # The desktop's files the tests compare with, made while the browser starts; under a Czech
     # locale, whose plot texts the page writes.
-    for key in (("0.6", "350", 1), ("1", "400", 1), ("0.03", "300", 1), ("0.6", "350", 2), ("1", "400", 2)):
+    for key in (("0.6", "350", 1), ("1", "400", 1), ("0.03", "300", 1), ("0.6", "350", 2), ("1", "400", 2),
+                ("1", "400", 1, "en")):
         out = tempfile.mkdtemp(prefix="kvelmor-export-")
         process = subprocess.Popen([EXPORT, "--frequency", EXPORT_NAMES[key[0]], "--distance", key[1],
-                                    "--out", out, "--scale", str(key[2])],
+                                    "--out", out, "--scale", str(key[2])] + (["--lang", key[3]] if key[3:] else []),
                                    env=dict(os.environ, QT_QPA_PLATFORM="offscreen", LC_ALL="cs_CZ.UTF-8"))
         exports[key] = (process, out)
     browser = Browser(PAGE)
@@ -89,12 +90,19 @@ def tearDownModule():
     assert not errors, errors
 
 
+def table_texts():
+    """The keys of the table of texts (layout/texts.cpp) whose texts are one literal each: key ->
+    (Czech, English)."""
+    with open(os.path.join(ROOT, "layout", "texts.cpp"), encoding="utf-8") as f:
+        texts = {k: (cs, en) for k, cs, en in re.findall(r'\{T::(\w+),\s*"([^"]*)",\s*"([^"]*)"\},', f.read())}
+    texts["None"] = ("", "")
+    return texts
+
+
 def layout_rows():
     """The rows of the layout table the page is built from (layout/controls.cpp), each caption
-    in Czech from the table of texts (layout/texts.cpp)."""
-    with open(os.path.join(ROOT, "layout", "texts.cpp"), encoding="utf-8") as f:
-        czech = dict(re.findall(r'\{T::(\w+), "([^"]*)", "[^"]*"\},', f.read()))
-    czech["None"] = ""
+    in Czech from the table of texts (layout/texts.cpp), and its key there."""
+    czech = {k: v[0] for k, v in table_texts().items()}
     with open(os.path.join(ROOT, "layout", "controls.cpp"), encoding="utf-8") as f:
         text = f.read()
     row = re.compile(r'\{"([^"]+)",\s*K::(\w+),\s*"([^"]*)",\s*T::(\w+),\s*(\d+),\s*(\d+),\s*(\d+),'
@@ -102,7 +110,7 @@ def layout_rows():
     rows = {}
     for m in row.finditer(text):
         name, kind, container, key, left, top, width, height, font, shown, tab = m.groups()
-        rows[name] = dict(kind=kind, container=container, caption=czech[key], left=int(left),
+        rows[name] = dict(kind=kind, container=container, caption=czech[key], key=key, left=int(left),
                           top=int(top), width=int(width), height=int(height), font=font,
                           shown=shown == "true", tab=int(tab))
     assert len(rows) == 26, len(rows)
@@ -128,13 +136,14 @@ def bar_ends(width, rgba, rows, left):
     return ends
 
 
-def export_folder(frequency, distance, scale=1):
-    """The folder of the files kvelmor-export writes of a setting at `scale`."""
-    made = exports[(frequency, distance, scale)]
+def export_folder(frequency, distance, scale=1, *lang):
+    """The folder of the files kvelmor-export writes of a setting at `scale` (with --lang `lang`)."""
+    key = (frequency, distance, scale) + lang
+    made = exports[key]
     if isinstance(made, tuple):
         process, made = made
         assert process.wait() == 0, "kvelmor-export failed"
-        exports[(frequency, distance, scale)] = made
+        exports[key] = made
     return made
 
 
@@ -186,6 +195,21 @@ class PageCase(unittest.TestCase):
         column = int(499.5 * ratio)
         _, height, rgba = self.b.canvas_pixels([column, 0, 1, int(560 * ratio)])
         return sum(1 for y in range(height) if rgba[4 * y:4 * y + 3] == b"\0\0\0" and rgba[4 * y + 3])
+
+    def downloads(self):
+        """A fresh folder that the browser saves into from now on."""
+        folder = tempfile.mkdtemp(prefix="kvelmor-saved-")
+        self.b.cdp("Browser.setDownloadBehavior", behavior="allow", downloadPath=folder)
+        return folder
+
+    def saved(self, folder, name):
+        """The file once the browser has finished saving it: it holds the name with an empty file
+        while it saves into a ".crdownload" file, which then takes the name whole."""
+        path = os.path.join(folder, name)
+        self.b.wait(lambda: os.path.exists(path) and os.path.getsize(path) > 0 and
+                    not any(f.endswith(".crdownload") for f in os.listdir(folder)), timeout=20)
+        with open(path, "rb") as f:
+            return f.read()
 
     def slow_down(self, pixels):
         """Drags the thumb `pixels` to the right: a run of some seconds."""
@@ -521,8 +545,8 @@ class ScreenTest(PageCase):
               var b = e.getBoundingClientRect();
               return [e.id, b.width >= 24 && b.height >= 24 && b.left >= 0 && b.right <= innerWidth &&
                             b.top >= w.bottom - .5 && b.bottom <= innerHeight]; });""")
-        self.assertEqual(len(buttons), 6)
-        self.assertEqual([ok for _, ok in buttons], [True] * 6, buttons)
+        self.assertEqual(len(buttons), 7)
+        self.assertEqual([ok for _, ok in buttons], [True] * 7, buttons)
         w, cut, scroll, focus, c = self.b.js(canvas + """
             var w = document.getElementById('kvelmor').getBoundingClientRect();
             var cut = Array.from(document.querySelectorAll('.kv-control')).filter(function (e) {
@@ -777,21 +801,6 @@ class BarTest(PageCase):
     SAVING = ("kv-save-picture", "kv-save-data", "kv-save-plot")
     LABELS = "['labClona', 'labDetektorB', 'labPravděpodobnost', 'labZdroj']"
 
-    def downloads(self):
-        """A fresh folder that the browser saves into from now on."""
-        folder = tempfile.mkdtemp(prefix="kvelmor-saved-")
-        self.b.cdp("Browser.setDownloadBehavior", behavior="allow", downloadPath=folder)
-        return folder
-
-    def saved(self, folder, name):
-        """The file once the browser has finished saving it: it holds the name with an empty file
-        while it saves into a ".crdownload" file, which then takes the name whole."""
-        path = os.path.join(folder, name)
-        self.b.wait(lambda: os.path.exists(path) and os.path.getsize(path) > 0 and
-                    not any(f.endswith(".crdownload") for f in os.listdir(folder)), timeout=20)
-        with open(path, "rb") as f:
-            return f.read()
-
     def said(self):
         return self.b.js("return document.querySelector('.kv-status').textContent")
 
@@ -851,7 +860,7 @@ class BarTest(PageCase):
         self.slow_down(10)
         self.el("cmdStart").click()
         self.assertTrue(self.b.running())
-        for name in self.SAVING + ("kv-link", "kv-full-screen"):
+        for name in self.SAVING + ("kv-link", "kv-full-screen", "kv-language"):
             self.el(name).click()
         self.el("kv-save-data").send_keys(Keys.ENTER)
         self.b.js("Module.ccall('kv_saveData', null, [], []); Module.ccall('kv_savePlot', null, [], []);"
@@ -859,16 +868,18 @@ class BarTest(PageCase):
         self.assertTrue(self.b.running(), "the run should last longer than the clicks")
         self.b.wait_for_run()
         self.assertEqual((self.said(), self.b.js("return !!document.fullscreenElement"),
-                          self.b.js("return window.kvFiles")), ("", False, 0))
+                          self.b.js("return window.kvFiles"), self.b.js("return document.documentElement.lang")),
+                         ("", False, 0, "cs"))
         self.el("kv-save-data").click()
         self.saved(folder, "kvelmor-0.6-350.csv")
         self.assertEqual((os.listdir(folder), self.b.js("return window.kvFiles")), (["kvelmor-0.6-350.csv"], 1))
 
     def test_full_screen_and_f6(self):
         names = [self.b.driver.find_element(By.ID, i).accessible_name for i in
-                 ("kv-full-screen", "kv-save-picture", "kv-picture-scale", "kv-save-data", "kv-save-plot", "kv-link")]
+                 ("kv-full-screen", "kv-save-picture", "kv-picture-scale", "kv-save-data", "kv-save-plot", "kv-link",
+                  "kv-language")]
         self.assertEqual(names, ["Celá obrazovka", "Uložit obrázek", "Velikost obrázku", "Uložit data",
-                                 "Uložit graf", "Odkaz"])
+                                 "Uložit graf", "Odkaz", "English"])
         for pressed in ("true", "false"):
             self.el("kv-full-screen").click()
             self.b.wait(lambda: self.el("kv-full-screen").get_attribute("aria-pressed") == pressed, 5)
@@ -910,7 +921,8 @@ class BarTest(PageCase):
                   return document.getElementById(n).value; }),
                 Array.from(document.querySelectorAll('input[type=radio]:checked')).map(function (e) { return e.id; }),
                 document.getElementById('HScroll1').getAttribute('aria-valuenow'),
-                document.querySelector('.kv-note').hidden ? '' : document.getElementById('kv-note').textContent];""")
+                document.querySelector('.kv-note').hidden ? '' : document.getElementById('kv-note').textContent,
+                document.documentElement.lang];""")
         frequencies = (("nizky", "op003", "0.03"), ("NIZSI", "op02", "0.2"), ("Stredni", "op06", "0.6"),
                        ("vyssi", "op1", "1"), ("vysokY", "op5", "5"))
         for k, (word, option, text) in enumerate(frequencies):
@@ -921,17 +933,19 @@ class BarTest(PageCase):
                 with self.subTest(word=word, distance=distance):
                     self.assertEqual(opened("kmitocet=%s&vzdalenost=%s&zpomaleni=%d" % (word, distance, scroll)),
                                      [[text, distance, str(30 * scroll + 1)], [option, "opV" + distance, "opRychlá"],
-                                      str(scroll), ""])
+                                      str(scroll), "", "cs"])
         defaults = [["0.6", "350", "1"], ["op06", "opV350", "opRychlá"], "0"]
         for query, named in (("kmitocet=ultra", ["„kmitocet=ultra“"]), ("vzdalenost=301", ["„vzdalenost=301“"]),
                              ("zpomaleni=-1&zpomaleni=", ["„zpomaleni=-1“", "„zpomaleni=“"]),
                              ("zpomaleni=99999", ["„zpomaleni=99999“"]),
                              ("kmitocet=nizky&kmitocet=vysoky", ["„kmitocet=nizky“, „kmitocet=vysoky“"]),
                              ("kmitocet=n%C3%ADzk%C3%BD", ["„kmitocet=nízký“"]), ("kmitocet=vysoký", ["„kmitocet=vysoký“"]),
-                             ("jazyk=cs&kmitocet=%zz", ["„jazyk=cs“", "„kmitocet=%zz“"])):
+                             ("jazyk=cs&kmitocet=%zz", ["„jazyk=cs“", "„kmitocet=%zz“"]),
+                             ("lang=fr", ["„lang=fr“"]), ("lang=en&lang=en", ["„lang=en“, „lang=en“"]),
+                             ("lang=eng&lang", ["„lang=eng“, „lang“"])):
             with self.subTest(query=query):
                 got = opened(query)
-                self.assertEqual(got[:3], defaults)
+                self.assertEqual(got[:3] + got[4:], defaults + ["cs"])
                 self.assertTrue(self.el("cmdStart").is_displayed())
                 for part in named:
                     self.assertIn(part, got[3])
@@ -984,6 +998,110 @@ class BarTest(PageCase):
             if server:
                 server.terminate()
                 server.wait()
+
+
+class LanguageTest(PageCase):
+    """The page in English, opened by its address or switched to by the bar: every text from the
+    table of texts in that language, fitting its control; the setting and the picture kept; the
+    plot saved in English as kvelmor-export --lang en writes it."""
+
+    rows = layout_rows()
+    texts = table_texts()
+    BAR = {"kv-full-screen": "PageFullScreen", "kv-save-picture": "PageSavePicture", "kv-save-data": "PageSaveData",
+           "kv-save-plot": "PageSavePlot", "kv-link": "PageLink", "kv-language": "PageOtherLanguage"}
+    SCENE = ("labZdroj", "labClona", "labDetektorB", "labPravděpodobnost")
+    # Each shown caption whose text reaches outside its control (by more than half a CSS pixel
+    # sideways), or whose lines, wrapped, do not fit its label's height.
+    OVERFLOWING = """
+        return Array.from(document.querySelectorAll('#kvelmor .kv-control')).filter(function (c) {
+          var t = c.querySelector('.kv-frame-caption, .kv-option span') || c;
+          if (!c.offsetParent || !t.textContent) return false;
+          var range = document.createRange();
+          range.selectNodeContents(t);
+          var r = range.getBoundingClientRect(), b = c.getBoundingClientRect(), s = getComputedStyle(c);
+          return r.left < b.left + parseFloat(s.borderLeftWidth) - .5 ||
+                 r.right > b.right - parseFloat(s.borderRightWidth) + .5 ||
+                 (c.classList.contains('kv-label') && c.scrollHeight > c.clientHeight);
+        }).map(function (c) { return c.dataset.name; });"""
+    STATE = """
+        return [['nFi', 'nRozteč', 'nSpomaleni'].map(function (n) { return document.getElementById(n).value; }),
+                Array.from(document.querySelectorAll('input[type=radio]:checked')).map(function (e) { return e.id; }),
+                document.getElementById('HScroll1').getAttribute('aria-valuenow')];"""
+
+    def shown_texts(self):
+        """The caption of every control and bar button shown, the scroll bar's name, the title and
+        the page's language."""
+        return self.b.js("""
+            var out = {HScroll1: document.getElementById('HScroll1').getAttribute('aria-label'),
+                       title: document.title, lang: document.documentElement.lang};
+            document.querySelectorAll('#kvelmor .kv-control, #kv-bar button[id]').forEach(function (c) {
+              if (!c.offsetParent || c.id === 'HScroll1') return;
+              out[c.dataset.name || c.id] = (c.querySelector('.kv-frame-caption, .kv-option span') || c).textContent;
+            });
+            return out;""")
+
+    def table_says(self, language, ran):
+        """What shown_texts() gives when every text is the table's in `language` ("cs", "en")."""
+        i = ("cs", "en").index(language)
+        shown = lambda r: r["shown"] and (not r["container"] or self.rows[r["container"]]["shown"])
+        want = {n: self.texts[r["key"]][i] for n, r in self.rows.items()
+                if r["kind"] not in ("SettingsBox", "ScrollBar") and (shown(r) or (ran and n in self.SCENE))}
+        want.update({b: self.texts[k][i] for b, k in self.BAR.items()})
+        want.update(HScroll1=self.texts["SlowDownName"][i], title=self.texts["WindowTitle"][i], lang=language)
+        return want
+
+    def open(self, query):
+        self.b.driver.get("file://" + self.b.page + "?" + query)
+        self.b.wait(lambda: self.b.js("return window.KvelmorPage && KvelmorPage.ready"))
+
+    def test_the_address_opens_english_with_a_setting_and_every_text_fits(self):
+        note = lambda: self.b.js("return document.getElementById('kv-note').textContent")
+        picture = lambda: self.b.driver.find_element(By.TAG_NAME, "canvas").get_attribute("aria-label")
+        for size, ratio in ((SCREEN, 1), (SCREEN, 2), ((2 * SCREEN[0], 2 * SCREEN[1]), 1)):
+            with self.subTest(size=size, ratio=ratio):
+                self.b.emulate(*size, ratio=ratio)
+                self.open("kmitocet=vysoky&vzdalenost=400&jazyk=x&zpomaleni=3&lang=En")
+                self.assertEqual(self.b.js(self.STATE), [["5", "400", "91"], ["op5", "opV400", "opRychlá"], "3"])
+                self.b.wait(lambda: self.b.driver.current_url.endswith("?kmitocet=vysoky&vzdalenost=400&zpomaleni=3&lang=en"), 5)
+                self.assertEqual(self.shown_texts(), self.table_says("en", ran=False))
+                self.run_and_wait()
+                # Then in Czech through the switch: everything the table says, and nothing cut off.
+                for language, part in (("en", "“jazyk=x”"), ("cs", "„jazyk=x“")):
+                    self.assertEqual(self.shown_texts(), self.table_says(language, ran=True))
+                    self.assertEqual(self.b.js(self.OVERFLOWING), [])
+                    self.assertIn(part, note())
+                    self.assertIn(self.texts["FrequencyHighest"][language == "en"], picture())
+                    self.el("kv-language").click()
+
+    def test_switching_keeps_the_setting_and_the_picture_and_saves_the_plot_in_english(self):
+        self.el("op1").click()
+        self.el("opV400").click()
+        self.el("HScroll1").send_keys(Keys.ARROW_RIGHT, Keys.ARROW_RIGHT)
+        self.run_and_wait()
+        folder = self.downloads()
+        self.el("kv-save-plot").click()  # the Czech plot first, which the English one replaces
+        self.saved(folder, "kvelmor-1-400-plot.svg")
+        before = (self.b.js(self.STATE), self.b.canvas_pixels())
+        self.el("kv-language").click()
+        self.assertEqual(self.shown_texts(), self.table_says("en", ran=True))
+        self.assertEqual((self.b.js(self.STATE), self.b.canvas_pixels()), before)
+        self.assertEqual(self.active(), "kv-language")
+        self.assertEqual(self.el("kv-save-plot").get_attribute("aria-description"),
+                         self.texts["PageSavesPlot"][1].replace("%1", "kvelmor-1-400-plot.svg"))
+        self.b.wait(lambda: self.b.driver.current_url.endswith("?kmitocet=vyssi&vzdalenost=400&zpomaleni=2&lang=en"), 5)
+        # The plot in English, the numbers as ever.
+        folder = self.downloads()
+        self.el("kv-save-plot").click()
+        self.el("kv-save-data").click()
+        for name, lang in (("kvelmor-1-400-plot.svg", ("en",)), ("kvelmor-1-400.csv", ())):
+            with open(os.path.join(export_folder("1", "400", 1, *lang), name), "rb") as f:
+                self.assertEqual(self.saved(folder, name), f.read(), name)
+        # A run in English draws the Czech run's pixels; back in Czech, the address drops the language.
+        self.run_and_wait()
+        self.assertEqual(self.b.canvas_pixels(), before[1])
+        self.el("kv-language").click()
+        self.assertEqual(self.shown_texts(), self.table_says("cs", ran=True))
+        self.b.wait(lambda: self.b.driver.current_url.endswith("?kmitocet=vyssi&vzdalenost=400&zpomaleni=2"), 5)
 
 
 if __name__ == "__main__":
