@@ -21,38 +21,6 @@ struct Directions {
     }
 };
 
-// \int e^{i f r(y)} dy over the slit on `panels` panels, node by node in the quadrature's order.
-SlitIntegral slitIntegral(Directions& nodes, const Scene& scene, double f, double dy, int panels)
-{
-    const double top = Scene::axisY - Scene::slitHalfHeight;
-    const double width = 2 * Scene::slitHalfHeight / panels;
-    const double across = Scene::screenX - scene.detectorX;
-    const double across2 = across * across;
-    nodes.angles.clear();
-    for (int n = 0; n < panels; ++n) {
-        const double middle = top + (n + 0.5) * width;
-        for (int k = 0; k < 4; ++k) {
-            for (double side : {-1.0, 1.0}) {
-                const double y = middle + side * kGaussNodes[k] * width / 2;
-                nodes.angles.push_back(f * std::sqrt(across2 + (y - dy) * (y - dy)));
-            }
-        }
-    }
-    nodes.compute();
-    SlitIntegral sum;
-    std::size_t i = 0;
-    for (int n = 0; n < panels; ++n) {
-        for (int k = 0; k < 4; ++k) {
-            const double w = kGaussWeights[k] * width / 2;
-            for (int side = 0; side < 2; ++side, ++i) {
-                sum.re += w * nodes.cosines[i];
-                sum.im += w * nodes.sines[i];
-            }
-        }
-    }
-    return sum;
-}
-
 }  // namespace
 
 StepSum portableStepSum(const Scene& scene, const Wave& wave, double j)
@@ -86,19 +54,6 @@ StepSum portableStepSum(const Scene& scene, const Wave& wave, double j)
     const double ex = tx - dx;
     const double ey = ty - dy;
     return {straightTip, {tx, ty}, ex * ex + ey * ey};
-}
-
-// Refined as the continuous slit's quadrature refines, by the same rule and bound.
-ContinuousSum portableContinuousSquaredLength(const Scene& scene, const Wave& wave, double j,
-                                              double tolerance)
-{
-    const double f = wave.waveNumber;
-    const double dy = Scene::benchBottom - j;
-    const CosSin straight = portableCosSin(f * (scene.detectorX - Scene::screenX));
-    thread_local Directions nodes;
-    return refineContinuousSum(
-        wave, {straight.cos, straight.sin},
-        [&](int panels) { return slitIntegral(nodes, scene, f, dy, panels); }, tolerance);
 }
 
 }  // namespace kvelmor

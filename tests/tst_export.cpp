@@ -182,7 +182,6 @@ private slots:
     void initTestCase();
     void csvAgreesWithTheWindowsRun();
     void continuousSlitAgreesWithAnotherQuadrature();
-    void continuousSlitVectorPathAgreesWithScalar();
     void sumAngleIsTheGreenArrowsDirection();
     void plotIsDrawnFromTheCsvAndRepeatsByteForByte();
     void pngIsTheWindowsPicture();
@@ -270,29 +269,6 @@ void TestExport::continuousSlitAgreesWithAnotherQuadrature()
                 std::abs(got - expected) <= 1e-8 * allInLine,
                 qPrintable(
                     QStringLiteral("%1 j=%2: %3 vs %4").arg(c.file).arg(j).arg(got).arg(expected)));
-        }
-    }
-}
-
-// Where the processor has AVX2 the quadrature takes glibc's vector cosines and sines; it must give
-// what the scalar loop gives, with the same number of panels, over all 15 settings (every fourth
-// step). Without AVX2 both are the scalar loop.
-void TestExport::continuousSlitVectorPathAgreesWithScalar()
-{
-    for (const char* frequency : {"0.03", "0.2", "0.6", "1", "5"}) {
-        const Wave wave = *waveForFrequency(frequency);
-        const double allInLine = std::pow(2003 * wave.arrowLength, 2);
-        for (int distance : {300, 350, 400}) {
-            const Scene scene = Scene::forDistance(distance);
-            for (int j = 500; j <= 6000; j += 100) {
-                const ContinuousSum vector = continuousSquaredLength(scene, wave, j);
-                const ContinuousSum scalar = continuousSquaredLengthScalar(scene, wave, j);
-                const QString where =
-                    QStringLiteral("%1/%2 j=%3").arg(frequency).arg(distance).arg(j);
-                QVERIFY2(vector.panels == scalar.panels, qPrintable(where));
-                QVERIFY2(std::abs(vector.squaredLength - scalar.squaredLength) <= 1e-12 * allInLine,
-                         qPrintable(where));
-            }
         }
     }
 }

@@ -30,6 +30,10 @@ double ulpsFrom(double got, long double exact)
 
 const char* const kFrequencies[] = {"0.03", "0.2", "0.6", "1", "5"};
 const int kDistances[] = {300, 350, 400};
+// The quadrature's rule for the long double reference: the program's own nodes and weights.
+const long double kNodes[4] = {kGaussNodes[0], kGaussNodes[1], kGaussNodes[2], kGaussNodes[3]};
+const long double kWeights[4] = {kGaussWeights[0], kGaussWeights[1], kGaussWeights[2],
+                                 kGaussWeights[3]};
 
 }  // namespace
 
@@ -123,7 +127,7 @@ void TestWorksheet::atan2IsAccurateInEveryQuadrant()
 
 // Every setting's table: the steps in order, the squared lengths within 1e-9 of all arrows in line
 // of a long double sum, the bars scaled as the window scales them, the angle that of libm's sum,
-// and the continuous slit as libm's quadrature gives it, on as many panels.
+// and the continuous slit as a long double quadrature gives it, on as many panels.
 void TestWorksheet::numbersAgreeWithAnIndependentSum()
 {
     for (const char* frequency : kFrequencies) {
@@ -148,15 +152,17 @@ void TestWorksheet::numbersAgreeWithAnIndependentSum()
                 const StepSum libm = sumArrowsBy(SumPath::scalar, scene, wave, j);
                 const double angle =
                     std::atan2(libm.tip.y - row.detectorY, libm.tip.x - scene.detectorX);
-                const ContinuousSum quadrature = continuousSquaredLengthScalar(scene, wave, j);
-                const ContinuousSum own = portableContinuousSquaredLength(scene, wave, j);
+                const independent::Continuous quadrature = independent::continuousSquaredLength(
+                    independent::waveFor(frequency), distance, j, kNodes, kWeights);
+                const ContinuousSum own = continuousSquaredLength(scene, wave, j);
                 QCOMPARE(own.squaredLength, row.continuousSquaredLength);
                 QCOMPARE(own.panels, quadrature.panels);
                 QVERIFY2(
                     std::abs(row.squaredLength - expected) <= 1e-9 * allInLine &&
                         std::abs(row.squaredLength - libm.squaredLength) <= 1e-12 * allInLine &&
                         std::abs(std::remainder(row.sumAngle - angle, 2 * M_PI)) < 1e-6 &&
-                        std::abs(own.squaredLength - quadrature.squaredLength) <= 1e-12 * allInLine,
+                        std::abs(own.squaredLength - double(quadrature.squaredLength)) <=
+                            1e-12 * allInLine,
                     qPrintable(where));
             }
         }

@@ -20,7 +20,7 @@ std::vector<StepRow> settingTable(std::string_view frequencyText, int distance)
     for (int j = kFirstOffset; j <= kLastOffset; j += kOffsetStep) {
         const StepSum sum = portableStepSum(scene, *wave, j);
         const double dy = Scene::benchBottom - j;
-        const ContinuousSum continuous = portableContinuousSquaredLength(scene, *wave, j);
+        const ContinuousSum continuous = continuousSquaredLength(scene, *wave, j);
         rows.push_back({j, dy, sum.squaredLength, sum.squaredLength * *barScale,
                         portableAtan2(sum.tip.y - dy, sum.tip.x - scene.detectorX),
                         continuous.squaredLength, continuous.settled});
