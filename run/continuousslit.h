@@ -26,7 +26,7 @@ inline constexpr int kMostSlitPanels = 1 << 14;
 // +-x), starting from kFirstSlitPanels panels.
 inline constexpr double kGaussNodes[4] = {0.1834346424956498, 0.5255324099163290,
                                           0.7966664774136267, 0.9602898564975363};
-inline constexpr double kGaussWeights[4] = {0.3626837833783620, 0.3137066238314143,
+inline constexpr double kGaussWeights[4] = {0.3626837833783620, 0.3137066458778873,
                                             0.2223810344533745, 0.1012285362903763};
 inline constexpr int kFirstSlitPanels = 256;
 

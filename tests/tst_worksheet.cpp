@@ -30,10 +30,12 @@ double ulpsFrom(double got, long double exact)
 
 const char* const kFrequencies[] = {"0.03", "0.2", "0.6", "1", "5"};
 const int kDistances[] = {300, 350, 400};
-// The quadrature's rule for the long double reference: the program's own nodes and weights.
-const long double kNodes[4] = {kGaussNodes[0], kGaussNodes[1], kGaussNodes[2], kGaussNodes[3]};
-const long double kWeights[4] = {kGaussWeights[0], kGaussWeights[1], kGaussWeights[2],
-                                 kGaussWeights[3]};
+// 8-point Gauss-Legendre's positive nodes and their weights, to 20 digits, for the long double
+// quadrature the program's is held against.
+const long double kNodes[4] = {0.18343464249564980494L, 0.52553240991632898582L,
+                               0.79666647741362673959L, 0.96028985649753623168L};
+const long double kWeights[4] = {0.36268378337836198297L, 0.31370664587788728734L,
+                                 0.22238103445337447054L, 0.10122853629037625915L};
 
 }  // namespace
 
