@@ -4,44 +4,40 @@
 
 #include "app/controls.h"
 #include "app/terminal.h"
+#include "layout/controls.h"
+#include "layout/settings.h"
 #include "run/numbertext.h"
 
 namespace kvelmor {
 
 namespace {
 
-struct Frequency {
-    TextKey caption;    // the option's caption, in Czech and English
-    const char* ascii;  // the Czech caption without accents, easy to type anywhere
-    const char* option;
-    double value;  // what the option writes
-};
-
-const Frequency kFrequencies[] = {
-    {TextKey::FrequencyLowest, "nizky", "op003", 0.03},
-    {TextKey::FrequencyLow, "nizsi", "op02", 0.2},
-    {TextKey::FrequencyMedium, "stredni", "op06", 0.6},
-    {TextKey::FrequencyHigh, "vyssi", "op1", 1},
-    {TextKey::FrequencyHighest, "vysoky", "op5", 5},
-};
 const int kDistances[] = {300, 350, 400};
 
-ExportSetting settingFor(const Frequency& f, int distance)
+// What the frequency option writes into its settings box.
+double frequencyValue(const FrequencyWord& f)
 {
-    return {QString::fromLatin1(f.option), QString::fromStdString(numberText(f.value)),
+    return findOptionAction(f.option)->value;
+}
+
+ExportSetting settingFor(const FrequencyWord& f, int distance)
+{
+    return {QString::fromLatin1(f.option), QString::fromStdString(numberText(frequencyValue(f))),
             QStringLiteral("opV%1").arg(distance), distance};
 }
 
 // A name as typed: "střední" may arrive with a precomposed ř or as r + combining caron, and in any
 // case; both compare equal after NFC normalisation and case folding. The Czech and English
 // captions, the Czech one without accents and the option's number all name it.
-const Frequency* findFrequency(const QString& typed)
+const FrequencyWord* findFrequency(const QString& typed)
 {
     const QString name = typed.normalized(QString::NormalizationForm_C);
     auto same = [&](const QString& known) { return name.compare(known, Qt::CaseInsensitive) == 0; };
-    for (const Frequency& f : kFrequencies) {
-        if (same(qtext(f.caption, Language::Czech)) || same(qtext(f.caption, Language::English)) ||
-            same(QLatin1String(f.ascii)) || same(QString::fromStdString(numberText(f.value)))) {
+    for (const FrequencyWord& f : kFrequencyWords) {
+        const TextKey caption = findControl(f.option)->caption;
+        if (same(qtext(caption, Language::Czech)) || same(qtext(caption, Language::English)) ||
+            same(QLatin1String(f.word)) ||
+            same(QString::fromStdString(numberText(frequencyValue(f))))) {
             return &f;
         }
     }
@@ -62,7 +58,7 @@ std::optional<int> findDistance(const QString& typed)
 std::vector<ExportSetting> allSettings()
 {
     std::vector<ExportSetting> all;
-    for (const Frequency& f : kFrequencies) {
+    for (const FrequencyWord& f : kFrequencyWords) {
         for (int d : kDistances) all.push_back(settingFor(f, d));
     }
     return all;
@@ -141,7 +137,7 @@ ParsedCommandLine parseCommandLine(const QList<QByteArray>& arguments)
         parsed.options.settings = allSettings();
     } else {
         if (!frequency || !distance) return fail(TextKey::SettingMissing);
-        const Frequency* f = findFrequency(argumentText(*frequency));
+        const FrequencyWord* f = findFrequency(argumentText(*frequency));
         if (!f) return fail(TextKey::UnknownFrequency, shownBytes(*frequency));
         const std::optional<int> d = findDistance(argumentText(*distance));
         if (!d) return fail(TextKey::UnknownDistance, shownBytes(*distance));

@@ -22,6 +22,17 @@ std::span<const OptionAction> optionActions();
 // The action of the option called `name`, or nullptr.
 const OptionAction* findOptionAction(std::string_view name);
 
+// The frequency options by the words that kvelmor-export's options and the page's address name
+// them with: the Czech captions without accents, easy to type anywhere. From the lowest frequency
+// to the highest.
+struct FrequencyWord {
+    std::string_view word;
+    std::string_view option;
+};
+inline constexpr FrequencyWord kFrequencyWords[] = {
+    {"nizky", "op003"}, {"nizsi", "op02"}, {"stredni", "op06"}, {"vyssi", "op1"}, {"vysoky", "op5"},
+};
+
 // The name of a settings box, as the window names its hidden text field.
 std::string_view settingsBoxName(SettingsBox box);
 

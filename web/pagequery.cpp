@@ -11,15 +11,6 @@ namespace kvelmor {
 
 namespace {
 
-// The frequency options by the words a link names them with: the captions without accents, as
-// kvelmor-export takes them.
-struct FrequencyWord {
-    std::string_view word;
-    std::string_view option;
-};
-constexpr FrequencyWord kFrequencyWords[] = {
-    {"nizky", "op003"}, {"nizsi", "op02"}, {"stredni", "op06"}, {"vyssi", "op1"}, {"vysoky", "op5"},
-};
 constexpr std::string_view kDistances[] = {"300", "350", "400"};
 
 bool sameLetters(std::string_view a, std::string_view b)
