@@ -92,20 +92,28 @@ void TestImageSurface::paintCopiesTheLogicalRectangle()
     }
 }
 
+// The window repaints what the flushed rectangle names: every logical pixel that a drawn device
+// pixel lies in, and not much more.
 void TestImageSurface::flushReportsLogicalRectangles()
 {
-    for (double ratio : {1.0, 2.0, 1.5}) {
+    for (double ratio : {1.0, 2.0, 1.5, 1.25}) {
         QList<QRect> flushed;
         ImageSurface s({300, 300}, ratio, classicPalette(), [&](const QRect& r) { flushed << r; });
         s.flush();
         QVERIFY(flushed.isEmpty());  // nothing new, nothing to show
-        s.line(1500, 1500, 3000, 1500);
+        s.line(1515, 1515, 3000, 1515);
+        s.line(1515, 1530, 2000, 2500);
         s.flush();
         s.flush();
         QCOMPARE(flushed.size(), 1);
-        QVERIFY2(flushed[0].contains(QRect(QPoint(100, 100), QPoint(200, 100))),
-                 qPrintable(QString::number(ratio)));
-        QVERIFY(flushed[0].width() <= 102 && flushed[0].height() <= 2);
+        QRect drawn;  // device pixels
+        for (int y = 0; y < s.height(); ++y)
+            for (int x = 0; x < s.width(); ++x)
+                if (s.pixel(x, y)) drawn |= QRect(x, y, 1, 1);
+        const QRectF shown(QPointF(flushed[0].topLeft()) * ratio,
+                           QSizeF(flushed[0].size()) * ratio);
+        QVERIFY2(shown.contains(QRectF(drawn)), qPrintable(QString::number(ratio)));
+        QVERIFY(flushed[0].width() <= 102 && flushed[0].height() <= 68);
     }
 }
 
