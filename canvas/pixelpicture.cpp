@@ -50,6 +50,7 @@ std::vector<std::uint8_t> PixelPicture::over(Colour background, int width, int h
 {
     width = std::clamp(width, 0, width_);
     height = std::clamp(height, 0, height_);
+    if (width == 0 || height == 0) return {};
     const std::uint32_t ground = pixelOf(background);
     std::vector<std::uint32_t> words(std::size_t(width) * height);
     for (int y = 0; y < height; ++y) {
