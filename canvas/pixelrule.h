@@ -7,9 +7,8 @@
 
 namespace kvelmor::pixelrule {
 
-// Where a drawing lands in device pixels, shared by every picture that draws a run: the desktop
-// window's off-screen image and the browser page's canvas. Plain C++, so both front ends round the
-// same way.
+// Where a drawing lands in device pixels, for the picture every front end draws a run into
+// (PixelPicture): the desktop window, the export's PNG and the browser page.
 //
 // A logical pixel is `ratio` device pixels. Every end point and circle centre is rounded to the
 // nearest point of a grid with n points to a logical pixel, n being the ratio's whole part (at
@@ -48,12 +47,6 @@ inline int gridPoints(double ratio)
 inline double gridCell(double ratio)
 {
     return ratio / gridPoints(ratio);
-}
-
-// The pen in whole device pixels (at least one), for a toolkit's pen.
-inline int penWidth(int lineWidth, double ratio)
-{
-    return std::max(1, static_cast<int>(std::lround(lineWidth * ratio)));
 }
 
 // The pen's width in device pixels, not rounded.
@@ -139,6 +132,16 @@ inline PixelRange penRange(double centre, double extent)
 inline double cellOf(int p, double ratio)
 {
     return std::floor((p + 0.5) / gridCell(ratio) + kTie);
+}
+
+// How far apart, at most, in device pixels, the middles of the grid cells of two neighbouring
+// device pixels lie: a cell where a cell is a device pixel or more; below that, where a device
+// pixel spans more than one cell, as many cells as it can step over. A ring at least this wide
+// leaves no neighbouring pixels of its outline apart.
+inline double cellStep(double ratio)
+{
+    const double cell = gridCell(ratio);
+    return cell * std::ceil(1 / cell - kTie);
 }
 
 }  // namespace kvelmor::pixelrule

@@ -1,4 +1,5 @@
-// The window's picture: where twips and pixels land, how wide lines are, which colours appear.
+// The window's picture as the toolkit sees it: an image over the one picture's own pixels, in the
+// desktop palette's colours, copied onto the window's painter and flushed in logical pixels.
 #include <QGuiApplication>
 #include <QtTest>
 
@@ -16,25 +17,7 @@ QPalette classicPalette()
     return palette;
 }
 
-// The pixels of `image` that are not transparent, as a bounding rectangle and a count.
-struct Ink {
-    QRect bounds;
-    int count = 0;
-};
-
-Ink inkOf(const QImage& image)
-{
-    Ink ink;
-    for (int y = 0; y < image.height(); ++y) {
-        for (int x = 0; x < image.width(); ++x) {
-            if (qAlpha(image.pixel(x, y)) != 0) {
-                ink.bounds |= QRect(x, y, 1, 1);
-                ++ink.count;
-            }
-        }
-    }
-    return ink;
-}
+const QColor kGrey(0xC0, 0xC0, 0xC0);
 
 }  // namespace
 
@@ -42,125 +25,96 @@ class TestImageSurface : public QObject {
     Q_OBJECT
 
 private slots:
-    void oneTwipsLineCoversItsEndPixels();
-    void twoPixelLinesAddTheRowAboveOrTheColumnLeft();
-    void roundsTwipsToTheNearestPixel();
-    void resolvesColours();
-    void drawsFilledCirclesAndDots();
-    void doublesEverythingAtDevicePixelRatioTwo();
-    void flushReportsWhatWasDrawn();
+    void imageWrapsThePicturesPixels();
+    void paletteGivesTheSystemColours();
+    void paintCopiesTheLogicalRectangle();
+    void flushReportsLogicalRectangles();
 };
 
-void TestImageSurface::oneTwipsLineCoversItsEndPixels()
+// No copy at any time: the image stands on the picture's buffer, and what is drawn after it was
+// made is in it at once.
+void TestImageSurface::imageWrapsThePicturesPixels()
 {
-    ImageSurface s({300, 300}, 1, classicPalette(), {});
-    s.line(1500, 1500, 3000, 1500);  // pixels (100,100) to (200,100)
-    const Ink ink = inkOf(s.image());
-    QCOMPARE(ink.bounds, QRect(QPoint(100, 100), QPoint(200, 100)));
-    QCOMPARE(ink.count, 101);
-
-    ImageSurface d({300, 300}, 1, classicPalette(), {});
-    d.line(150, 150, 1500, 1500);  // a diagonal from (10,10) to (100,100), one pixel a row
-    const Ink diagonal = inkOf(d.image());
-    QCOMPARE(diagonal.bounds, QRect(QPoint(10, 10), QPoint(100, 100)));
-    QCOMPARE(diagonal.count, 91);
-}
-
-void TestImageSurface::twoPixelLinesAddTheRowAboveOrTheColumnLeft()
-{
-    ImageSurface s({300, 300}, 1, classicPalette(), {});
-    s.setScaleUnit(ScaleUnit::Pixels);
-    s.setLineWidth(2);
-    s.line(10, 20, 30, 20);
-    QCOMPARE(inkOf(s.image()).bounds, QRect(QPoint(9, 19), QPoint(30, 20)));
-    QCOMPARE(inkOf(s.image()).count, 22 * 2);
-
-    ImageSurface v({300, 300}, 1, classicPalette(), {});
-    v.setLineWidth(2);
-    v.line(1500, 1500, 1500, 3000);  // the detector line's shape: columns 99 and 100
-    QCOMPARE(inkOf(v.image()).bounds, QRect(QPoint(99, 99), QPoint(100, 200)));
-}
-
-void TestImageSurface::roundsTwipsToTheNearestPixel()
-{
-    ImageSurface s({50, 50}, 1, classicPalette(), {});
-    s.line(22, 22, 22, 22);    // 1.47 pixels -> pixel 1
-    s.line(308, 23, 308, 23);  // 20.53, 1.53 -> (21, 2)
-    const QImage& image = s.image();
-    QVERIFY(qAlpha(image.pixel(1, 1)) != 0);
-    QVERIFY(qAlpha(image.pixel(21, 2)) != 0);
-    QCOMPARE(inkOf(image).count, 2);
-}
-
-void TestImageSurface::resolvesColours()
-{
-    QPalette palette = classicPalette();
-    palette.setColor(QPalette::ButtonText, QColor(1, 2, 3));
-    ImageSurface s({50, 50}, 1, palette, {});
-    QCOMPARE(s.colourOf(0x00FFFFC0), QColor(0xC0, 0xFF, 0xFF));  // red in the low byte
-    QCOMPARE(s.colourOf(0x0000FF00), QColor(0, 0xFF, 0));
-    QCOMPARE(s.colourOf(0x80000009), QColor(Qt::white));
-    QCOMPARE(s.colourOf(0x80000000 + 18), QColor(1, 2, 3));
-
-    s.setScaleUnit(ScaleUnit::Pixels);
-    s.line(5, 5, 5, 5);
-    s.line(6, 6, 6, 6, 0x000000FF);
-    QCOMPARE(s.image().pixelColor(5, 5), QColor(1, 2, 3));
-    QCOMPARE(s.image().pixelColor(6, 6), QColor(Qt::red));
-}
-
-void TestImageSurface::drawsFilledCirclesAndDots()
-{
-    ImageSurface s({200, 200}, 1, classicPalette(), {});
-    s.setLineWidth(2);
-    s.setFillColour(0x80000009);
-    s.setFillStyle(FillStyle::Solid);
-    s.circle(1500, 1500, 100);  // the source's size: radius 6.7 pixels around (100, 100)
-    const QImage& image = s.image();
-    QCOMPARE(image.pixelColor(100, 100), QColor(Qt::white));
-    QCOMPARE(image.pixelColor(100, 93), QColor(Qt::black));  // outline
-    QCOMPARE(image.pixelColor(93, 100), QColor(Qt::black));
-    QCOMPARE(qAlpha(image.pixel(100, 90)), 0);
-    const QRect bounds = inkOf(image).bounds;
-    QVERIFY(bounds.width() >= 13 && bounds.width() <= 16);
-
-    ImageSurface dot({50, 50}, 1, classicPalette(), {});
-    dot.setLineWidth(2);
-    dot.circle(300, 300, 1);  // the dot on the probability axis: about two pixels
-    const Ink ink = inkOf(dot.image());
-    QCOMPARE(ink.bounds, QRect(19, 19, 2, 2));
-    QCOMPARE(ink.count, 4);
-}
-
-void TestImageSurface::doublesEverythingAtDevicePixelRatioTwo()
-{
-    ImageSurface s({300, 300}, 2, classicPalette(), {});
-    QCOMPARE(s.image().size(), QSize(600, 600));
-    s.line(1500, 1500, 3000, 1500);
-    QCOMPARE(inkOf(s.image()).bounds, QRect(QPoint(200, 200), QPoint(401, 201)));
-    s.setLineWidth(2);
-    s.line(1500, 3000, 1500, 4500);  // four device pixels wide, still on whole pixels
-    const QImage& image = s.image();
-    for (int x = 196; x <= 203; ++x) {
-        const bool inside = x >= 198 && x <= 201;
-        QCOMPARE(qAlpha(image.pixel(x, 500)) != 0, inside);
+    for (const auto& [ratio, size] : {std::pair{1.0, 300}, {2.0, 600}, {1.5, 450}}) {
+        ImageSurface s({300, 300}, ratio, classicPalette(), {});
+        const QImage& image = s.image();
+        QCOMPARE(image.size(), QSize(size, size));
+        QCOMPARE(image.constBits(), s.rgba());
+        QCOMPARE(image.bytesPerLine(), qsizetype(s.width()) * 4);
+        QCOMPARE(qAlpha(image.pixel(size / 2, size / 3)), 0);  // transparent until drawn on
+        s.line(1500, 1500, 3000, 1500);
+        s.setFillStyle(FillStyle::Solid);
+        s.setFillColour(0x00FFFFC0);
+        s.circle(2250, 3000, 300);
+        QCOMPARE(image.pixelColor(int(150 * ratio), int(100 * ratio)), QColor(Qt::black));
+        QCOMPARE(image.pixelColor(int(150 * ratio), int(200 * ratio)), QColor(0xC0, 0xFF, 0xFF));
+        QCOMPARE(image.constBits(), s.rgba());
     }
 }
 
-void TestImageSurface::flushReportsWhatWasDrawn()
+void TestImageSurface::paletteGivesTheSystemColours()
 {
-    QList<QRect> flushed;
-    ImageSurface s({300, 300}, 1, classicPalette(), [&](const QRect& r) { flushed << r; });
-    s.flush();
-    QVERIFY(flushed.isEmpty());  // nothing new, nothing to show
-    s.line(1500, 1500, 3000, 1500);
-    s.line(1500, 2250, 1500, 2250);
-    s.flush();
-    QCOMPARE(flushed.size(), 1);
-    QVERIFY(flushed[0].contains(QRect(QPoint(100, 100), QPoint(200, 150))));
-    QVERIFY(flushed[0].width() < 110);
-    s.flush();
-    QCOMPARE(flushed.size(), 1);
+    QPalette palette = classicPalette();
+    palette.setColor(QPalette::ButtonText, QColor(1, 2, 3));
+    palette.setColor(QPalette::WindowText, QColor(4, 5, 6));
+    ImageSurface s({50, 50}, 1, palette, {});
+    s.setScaleUnit(ScaleUnit::Pixels);
+    s.line(5, 5, 5, 5);
+    s.line(6, 6, 6, 6, systemColour(kTitleBarTextColour));
+    s.line(7, 7, 7, 7, systemColour(5));
+    s.line(8, 8, 8, 8, 0x000000FF);
+    QCOMPARE(s.image().pixelColor(5, 5), QColor(1, 2, 3));  // the fore colour: button text
+    QCOMPARE(s.image().pixelColor(6, 6), QColor(Qt::white));
+    QCOMPARE(s.image().pixelColor(7, 7), QColor(4, 5, 6));
+    QCOMPARE(s.image().pixelColor(8, 8), QColor(Qt::red));  // red in the low byte
+}
+
+// As the window paints at a ratio of 2: the device pixels under the logical rectangle, one to one,
+// over what was there; nothing outside the rectangle.
+void TestImageSurface::paintCopiesTheLogicalRectangle()
+{
+    ImageSurface s({300, 300}, 2, classicPalette(), {});
+    s.setLineWidth(2);
+    s.line(0, 1500, 4500, 1500);  // rows 198 to 201 across
+    QImage screen(600, 600, QImage::Format_RGB32);
+    screen.setDevicePixelRatio(2);
+    screen.fill(kGrey);
+    {
+        QPainter painter(&screen);
+        s.paintOnto(painter, QRect(50, 90, 100, 20));
+    }
+    for (int y = 170; y < 230; ++y) {
+        for (int x : {99, 100, 200, 299, 300}) {
+            const bool inside = x >= 100 && x < 300 && y >= 180 && y < 220;
+            const bool drawn = y >= 198 && y <= 201;
+            QCOMPARE(screen.pixelColor(x, y), inside && drawn ? QColor(Qt::black) : kGrey);
+        }
+    }
+}
+
+// The window repaints what the flushed rectangle names: every logical pixel that a drawn device
+// pixel lies in, and not much more.
+void TestImageSurface::flushReportsLogicalRectangles()
+{
+    for (double ratio : {1.0, 2.0, 1.5, 1.25}) {
+        QList<QRect> flushed;
+        ImageSurface s({300, 300}, ratio, classicPalette(), [&](const QRect& r) { flushed << r; });
+        s.flush();
+        QVERIFY(flushed.isEmpty());  // nothing new, nothing to show
+        s.line(1515, 1515, 3000, 1515);
+        s.line(1515, 1530, 2000, 2500);
+        s.flush();
+        s.flush();
+        QCOMPARE(flushed.size(), 1);
+        QRect drawn;  // device pixels
+        for (int y = 0; y < s.height(); ++y)
+            for (int x = 0; x < s.width(); ++x)
+                if (s.pixel(x, y)) drawn |= QRect(x, y, 1, 1);
+        const QRectF shown(QPointF(flushed[0].topLeft()) * ratio,
+                           QSizeF(flushed[0].size()) * ratio);
+        QVERIFY2(shown.contains(QRectF(drawn)), qPrintable(QString::number(ratio)));
+        QVERIFY(flushed[0].width() <= 102 && flushed[0].height() <= 68);
+    }
 }
 
 QTEST_MAIN(TestImageSurface)

@@ -1,7 +1,7 @@
 // The bar below the window: part of the page, not of the window, which keeps every control, key
 // and pixel of its own. Full screen and the link are the page's to do; the saving buttons and the
 // language switch ask the C++ side (web/main.cpp), which also gives every text. The window is fitted into the space the
-// bar leaves above it (page.js fits it to #kv-area, which the bar shrinks).
+// bar leaves above it (fit.js fits it to #kv-area, which the bar shrinks).
 //
 // From the keyboard, F6 goes from the window to the bar and back (Shift+F6 the same way round),
 // as browsers go from pane to pane; the window's own Tab cycle stays as it is, and Tab in the bar

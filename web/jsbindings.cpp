@@ -5,7 +5,7 @@
 #include <cstdlib>
 
 // Each binding passes its strings as UTF-8 pointers and calls one function of KvelmorPage
-// (web/page.js); nothing here decides anything.
+// (web/page.js and the scripts it lists); nothing here decides anything.
 
 // clang-format off
 EM_JS(void, kvjs_createWindow, (int width, int height, const char* back), {

@@ -94,7 +94,7 @@ void buildWindow(Language language)
     js::finishWindow();
 }
 
-// The picture at the page's pixel size, which page.js keeps in step with the window's fit; every
+// The picture at the page's pixel size, which fit.js keeps in step with the window's fit; every
 // flush copies what the run drew since the last one onto the page's canvas.
 void makePicture(Page& p)
 {
@@ -195,7 +195,7 @@ void takeSettingFromAddress(Page& p, const AddressReading& reading)
 extern "C" {
 
 // "Start": the whole run, inside this call. Its waits hand control to the browser, so the page
-// stays alive; page.js handles no input while `running` is set, and this guard keeps a second
+// stays alive; input.js lets no input through while `running` is set, and this guard keeps a second
 // run from starting inside the first.
 EMSCRIPTEN_KEEPALIVE void kv_start()
 {
@@ -207,7 +207,7 @@ EMSCRIPTEN_KEEPALIVE void kv_start()
     const std::string frequency = p.settings.boxText(SettingsBox::nFi);
     const std::string distance = p.settings.boxText(SettingsBox::nRozteč);
     p.host.begin();
-    runExperiment(*p.picture, p.host);  // page.js may call kv_refit during the run's waits
+    runExperiment(*p.picture, p.host);  // fit.js may call kv_refit during the run's waits
     p.ranFrequency = frequency;
     p.ranDistance = distance;
     showPictureTexts(p);

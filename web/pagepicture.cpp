@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "layout/controls.h"
+
 namespace kvelmor {
 
 PagePicture::PagePicture(int logicalWidth, int logicalHeight, double ratio, Made made, Shown shown)
@@ -92,6 +94,14 @@ void PagePicture::flush()
 {
     record_.flush();
     picture_->flush();
+}
+
+std::vector<std::uint8_t> savedPicture(const RecordingSurface& record, int scale)
+{
+    PixelPicture picture(twipsToPixels(kClientWidthTwips), twipsToPixels(kClientHeightTwips),
+                         scale);
+    record.drawOnto(picture);
+    return picture.over(kBackColour, picture.width(), picture.height());
 }
 
 }  // namespace kvelmor

@@ -1,10 +1,12 @@
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <memory>
+#include <vector>
 
 #include "canvas/recordingsurface.h"
-#include "web/pixelpicture.h"
+#include "canvas/pixelpicture.h"
 
 namespace kvelmor {
 
@@ -60,5 +62,10 @@ private:
     RecordingSurface record_;
     std::unique_ptr<PixelPicture> picture_;
 };
+
+// The picture the page saves of a run: its record drawn on the window's client area at `scale`
+// device pixels to a pixel, opaque, the window's grey where the run drew nothing, as RGBA bytes.
+// The browser draws the scene labels over it.
+std::vector<std::uint8_t> savedPicture(const RecordingSurface& record, int scale);
 
 }  // namespace kvelmor

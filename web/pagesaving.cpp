@@ -3,18 +3,13 @@
 #include "layout/controls.h"
 #include "layout/settings.h"
 #include "run/numbertext.h"
-#include "web/exportpicture.h"
 #include "web/jsbindings.h"
+#include "web/pagepicture.h"
 #include "web/pagetexts.h"
 
 namespace kvelmor {
 
 namespace {
-
-// The picture is drawn, as the export draws it, on an area the size of the window's own picture
-// (all a run ever paints), of which the client area is saved.
-constexpr int kDrawnWidth = 801;
-constexpr int kDrawnHeight = 651;
 
 constexpr const char* kPictureButton = "kv-save-picture";
 constexpr const char* kDataButton = "kv-save-data";
@@ -80,12 +75,9 @@ void PageSaving::runFinished(const std::string& frequencyText, const std::string
 void PageSaving::savePicture(const RecordingSurface& record, int scale)
 {
     if (baseName_.empty() || (scale != 1 && scale != 2)) return;
-    ExportPicture picture(kDrawnWidth, kDrawnHeight, scale);
-    record.drawOnto(picture);
-    const int width = twipsToPixels(kClientWidthTwips);
-    const int height = twipsToPixels(kClientHeightTwips);
-    js::savePicture(baseName_ + ".png", picture.clientArea(width, height, kBackColour),
-                    width * scale, height * scale, scale, sceneLabelNames(),
+    js::savePicture(baseName_ + ".png", savedPicture(record, scale),
+                    twipsToPixels(kClientWidthTwips) * scale,
+                    twipsToPixels(kClientHeightTwips) * scale, scale, sceneLabelNames(),
                     cssColour(kBackColour));
 }
 

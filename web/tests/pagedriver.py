@@ -68,16 +68,26 @@ class Browser:
             var r = e.getBoundingClientRect();
             return [r.left - w.left, r.top - w.top, r.width, r.height];""", name)
 
-    def canvas_pixels(self, region=None):
-        """The canvas, or the region [x, y, width, height] of it, as (width, height, RGBA bytes)."""
+    def canvas_pixels(self, region=None, over=None):
+        """The canvas, or the region [x, y, width, height] of it, as (width, height, RGBA bytes);
+        with `over` (a CSS colour) as shown over that colour, where the picture is transparent."""
         width, height, data = self.js("""
             var c = document.querySelector('canvas');
             var r = arguments[0] || [0, 0, c.width, c.height];
+            if (arguments[1]) {
+              var o = document.createElement('canvas');
+              o.width = c.width;
+              o.height = c.height;
+              o.getContext('2d').fillStyle = arguments[1];
+              o.getContext('2d').fillRect(0, 0, c.width, c.height);
+              o.getContext('2d').drawImage(c, 0, 0);
+              c = o;
+            }
             var d = c.getContext('2d').getImageData(r[0], r[1], r[2], r[3]).data;
             var s = '';
             for (var i = 0; i < d.length; i += 8192)
                 s += String.fromCharCode.apply(null, d.subarray(i, i + 8192));
-            return [r[2], r[3], btoa(s)];""", region)
+            return [r[2], r[3], btoa(s)];""", region, over)
         return width, height, base64.b64decode(data)
 
     def console_errors(self):

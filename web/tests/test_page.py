@@ -62,6 +62,10 @@ var make = URL.createObjectURL;
 window.kvFiles = 0;
 URL.createObjectURL = function () { window.kvFiles++; return make.apply(URL, arguments); };"""
 
+# The scene labels' boxes, [left, top, width, height] in logical pixels, where the window shows them.
+LABEL_BOXES = ("return ['labClona', 'labDetektorB', 'labPravděpodobnost', 'labZdroj'].map(function (n) {"
+               " var b = KvelmorPage.labelBox(n); return [b.left, b.top, b.width, b.height]; })")
+
 browser = None
 exports = {}  # (frequency, distance, scale) -> the export's process, then the folder of its files
 EXPORT_NAMES = {"0.6": "stredni", "1": "vyssi", "0.03": "nizky"}
@@ -134,6 +138,28 @@ def bar_ends(width, rgba, rows, left):
                 break
         ends.append(end)
     return ends
+
+
+def first_difference(page, desktop, width, height, boxes, scale):
+    """Where two RGBA pictures `width` x `height` pixels first differ outside the label boxes
+    ([left, top, width, height] in logical pixels, `scale` device pixels to one): (x, y), or None."""
+    for y in range(height):
+        cuts = sorted((l * scale, (l + w) * scale) for l, t, w, h in boxes if t * scale <= y < (t + h) * scale)
+        x = 0
+        for left, right in cuts + [(width, width)]:
+            a, b = (y * width + x) * 4, (y * width + left) * 4
+            if page[a:b] != desktop[a:b]:
+                return next((x + i // 4, y) for i in range(0, b - a, 4) if page[a + i:a + i + 4] != desktop[a + i:a + i + 4])
+            x = max(x, right)
+    return None
+
+
+def ink_height(rgba, width, box, scale):
+    """How many rows of a label's box ([left, top, width, height] in logical pixels, `scale`
+    device pixels to one) hold dark ink: the height of its letters."""
+    left, top, w, h = (round(v * scale) for v in box)
+    return sum(1 for y in range(top, top + h)
+               if any(max(rgba[i:i + 3]) < 100 for i in range((y * width + left) * 4, (y * width + left + w) * 4, 4)))
 
 
 def export_folder(frequency, distance, scale=1, *lang):
@@ -627,6 +653,25 @@ class ScreenTest(PageCase):
                     rows += 1
                 self.assertGreater(rows, 250 * ratio)
 
+    def test_the_picture_shown_is_the_exports(self):
+        """At ratios 1 and 2 the canvas shows what kvelmor-export writes, pixel for pixel, outside
+        the scene labels' boxes: one picture code draws both."""
+        for ratio in (1, 2):
+            self.b.emulate(*SCREEN, ratio=ratio)
+            self.b.load()
+            self.assertEqual(self.b.js("return KvelmorPage.pictureRatio()"), ratio)
+            for option, distance, frequency in (("op1", "opV400", "1"), ("op06", "opV350", "0.6")):
+                with self.subTest(ratio=ratio, frequency=frequency, distance=distance):
+                    self.el(option).click()
+                    self.el(distance).click()
+                    self.run_and_wait()
+                    width, height, page = self.b.canvas_pixels(over="#c0c0c0")
+                    desktop = exported(frequency, distance[3:], ratio)
+                    self.assertEqual((width, height), desktop[:2])
+                    self.assertIsNone(first_difference(page, desktop[2], width, height,
+                                                       self.b.js(LABEL_BOXES), ratio))
+                    self.assertGreater(sum(1 for i in range(0, len(page), 4) if page[i] == 0), 5000 * ratio)
+
     def test_a_zoom_during_a_run_ends_in_the_same_picture(self):
         picture = ("var c = document.querySelector('canvas');"
                    " return [c.width, c.height, c.getContext('2d').getImageData(0, 0, c.width, c.height).data];")
@@ -799,7 +844,6 @@ class BarTest(PageCase):
     screen, F6, the link, and the setting that the page's address opens."""
 
     SAVING = ("kv-save-picture", "kv-save-data", "kv-save-plot")
-    LABELS = "['labClona', 'labDetektorB', 'labPravděpodobnost', 'labZdroj']"
 
     def said(self):
         return self.b.js("return document.querySelector('.kv-status').textContent")
@@ -819,8 +863,8 @@ class BarTest(PageCase):
                     with open(os.path.join(export_folder(frequency, distance[3:]), base + suffix), "rb") as f:
                         self.assertEqual(self.saved(folder, base + suffix), f.read(), suffix)
                 # The picture, outside the labels' boxes, is the export's pixel for pixel.
-                boxes = self.b.js("return %s.map(function (n) { var b = KvelmorPage.labelBox(n);"
-                                  " return [b.left, b.top, b.width, b.height]; })" % self.LABELS)
+                boxes = self.b.js(LABEL_BOXES)
+                letters = {}
                 for scale in (1, 2):
                     folder = self.downloads()
                     Select(self.el("kv-picture-scale")).select_by_index(scale - 1)
@@ -831,18 +875,17 @@ class BarTest(PageCase):
                     desktop = exported(frequency, distance[3:], scale)
                     self.assertEqual((width, height), desktop[:2])
                     self.assertEqual((width, height), (765 * scale, 560 * scale))
-                    rows = 0
-                    for y in range(height):
-                        cuts = sorted((l * scale, (l + w) * scale) for l, t, w, h in boxes
-                                      if t * scale <= y < (t + h) * scale)
-                        x = 0
-                        for left, right in cuts + [(width, width)]:
-                            a, b = (y * width + x) * 4, (y * width + left) * 4
-                            self.assertEqual(page[a:b], desktop[2][a:b], "x%d, row %d" % (scale, y))
-                            x = max(x, right)
-                        rows += 1
-                    self.assertEqual(rows, height)
+                    self.assertIsNone(first_difference(page, desktop[2], width, height, boxes, scale))
                     self.assertNotEqual(page, desktop[2])  # the labels are the page's own fonts'
+                    letters[scale] = [(ink_height(page, width, box, scale), ink_height(desktop[2], width, box, scale))
+                                      for box in boxes]
+                # The labels' letters, in the browser's fonts, as tall as the export's at each
+                # scale, and twice as tall at 2 as at 1.
+                for (one, desktop_one), (two, desktop_two) in zip(letters[1], letters[2]):
+                    self.assertGreater(one, 5, letters)
+                    self.assertLessEqual(abs(one - desktop_one), 2, letters)
+                    self.assertLessEqual(abs(two - desktop_two), 2, letters)
+                    self.assertLessEqual(abs(two - 2 * one), 3, letters)
 
     def test_saving_takes_no_input_before_or_during_a_run(self):
         folder = self.downloads()

@@ -1,4 +1,4 @@
-#include "web/pixelpicture.h"
+#include "canvas/pixelpicture.h"
 
 #include <algorithm>
 #include <bit>
@@ -17,10 +17,11 @@ constexpr int kClean = std::numeric_limits<int>::max();
 }
 
 PixelPicture::PixelPicture(int logicalWidth, int logicalHeight, double ratio,
-                           std::function<void(const Rect&)> flushed)
+                           std::function<void(const Rect&)> flushed, SystemPixels system)
     : width_(static_cast<int>(std::ceil(logicalWidth * ratio))),
       height_(static_cast<int>(std::ceil(logicalHeight * ratio))),
       ratio_(ratio),
+      system_(system),
       pixels_(std::size_t(width_) * height_, 0u),
       flushed_(std::move(flushed)),
       dirtyLeft_(kClean),
@@ -30,12 +31,35 @@ PixelPicture::PixelPicture(int logicalWidth, int logicalHeight, double ratio,
 {
 }
 
-std::uint32_t PixelPicture::pixelOf(Colour colour)
+std::uint32_t PixelPicture::pixelOf(Colour colour) const
 {
     if (isSystemColour(colour)) {
-        return colour - kSystemColourFlag == kTitleBarTextColour ? 0xFFFFFFFFu : 0xFF000000u;
+        switch (colour - kSystemColourFlag) {
+        case kButtonTextColour:
+            return system_.buttonText;
+        case kTitleBarTextColour:
+            return kWhitePixel;
+        default:
+            return system_.windowText;
+        }
     }
-    return 0xFF000000u | (colour & 0x00FFFFFFu);
+    return kBlackPixel | (colour & 0x00FFFFFFu);
+}
+
+std::vector<std::uint8_t> PixelPicture::over(Colour background, int width, int height) const
+{
+    width = std::clamp(width, 0, width_);
+    height = std::clamp(height, 0, height_);
+    if (width == 0 || height == 0) return {};
+    const std::uint32_t ground = pixelOf(background);
+    std::vector<std::uint32_t> words(std::size_t(width) * height);
+    for (int y = 0; y < height; ++y) {
+        const std::uint32_t* from = &pixels_[std::size_t(y) * width_];
+        std::uint32_t* to = &words[std::size_t(y) * width];
+        for (int x = 0; x < width; ++x) to[x] = from[x] ? from[x] : ground;
+    }
+    const auto* bytes = reinterpret_cast<const std::uint8_t*>(words.data());
+    return {bytes, bytes + words.size() * 4};
 }
 
 void PixelPicture::fill(int x0, int y0, int x1, int y1, std::uint32_t value)
@@ -171,7 +195,8 @@ void PixelPicture::circle(float x, float y, float radius)
     }
     const bool filled = state_.fillStyle == FillStyle::Solid;
     const std::uint32_t inside = pixelOf(state_.fillColour);
-    const double ring = std::max(pen, 1.0) / 2;  // the outline: never thinner than a pixel
+    // The outline, never so thin that the cells its pixels show leave gaps between them.
+    const double ring = std::max(pen, pixelrule::cellStep(ratio_)) / 2;
     const double reach = r + ring;
     // Only the pixels of the picture; a circle far off it draws nothing.
     const auto clamped = [](double v, int last) {
@@ -183,16 +208,19 @@ void PixelPicture::circle(float x, float y, float radius)
     const int y1 = std::min(clamped(std::ceil(c.y + reach), height_), height_ - 1);
     const double cell = pixelrule::gridCell(ratio_);
     const auto middle = [&](int p) { return (pixelrule::cellOf(p, ratio_) + 0.5) * cell; };
+    if (x0 > x1 || y0 > y1) return;
     for (int py = y0; py <= y1; ++py) {
+        std::uint32_t* row = pixels_.data() + std::ptrdiff_t(py) * width_;
         for (int px = x0; px <= x1; ++px) {
             const double d = std::hypot(middle(px) - c.x, middle(py) - c.y);
             if (std::abs(d - r) <= ring) {
-                fill(px, py, px, py, outline);
+                row[px] = outline;
             } else if (filled && d < r) {
-                fill(px, py, px, py, inside);
+                row[px] = inside;
             }
         }
     }
+    markDirty(x0, y0, x1, y1);
 }
 
 void PixelPicture::flush()
