@@ -82,10 +82,10 @@ constexpr Entry kTexts[] = {
      "Kvelmor has ended. To start it again, click the button below or reload this page."},
     {T::PageRestart, "Spustit znovu", "Start again"},
     {T::PageDamaged,
-     "Tento soubor s programem Kvelmor je neúplný nebo poškozený, jak se stává například při "
-     "kopírování na flash disk. Zkopírujte jej prosím znovu z původního místa.",
-     "This Kvelmor file is incomplete or damaged, as can happen when it is copied to a USB "
-     "stick. Please copy it again from where it came from."},
+     "Soubor je neúplný nebo poškozený: program Kvelmor v něm nelze spustit, jak se stává "
+     "například po kopírování na flash disk. Zkopírujte jej prosím znovu z původního místa.",
+     "File incomplete or damaged: Kvelmor cannot start from it, as can happen when it is copied "
+     "to a USB stick. Please copy it again from where it came from."},
     {T::PageNeedsJavaScript,
      "Kvelmor potřebuje zapnutý JavaScript.",
      "Kvelmor needs JavaScript turned on."},
