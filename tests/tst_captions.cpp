@@ -152,8 +152,6 @@ private slots:
     void framesAndButtonsShowTheirCaption();
     void frameCaptionsAreCentredOnTheTopEdgeByTheirInk_data() { languages(); }
     void frameCaptionsAreCentredOnTheTopEdgeByTheirInk();
-    void controlsDrawNothingOutsideThemselves_data() { languages(); }
-    void controlsDrawNothingOutsideThemselves();
     void framesAreClassicFrames_data() { languages(); }
     void framesAreClassicFrames();
     void englishWindowSaysNothingInCzech();
@@ -300,75 +298,6 @@ void TestCaptions::frameCaptionsAreCentredOnTheTopEdgeByTheirInk()
                                 .arg(edge[0])
                                 .arg(edge[1])));
     }
-}
-
-// Each visible option, button, frame and label drawn by its style as its own paint draws it, but on
-// an area larger than the control and unclipped: inside the control the same pixels as the window
-// shows, outside it nothing but the window's grey. So no caption, accent or descender is cut off
-// by its control's edge, in either language, at either scale.
-void TestCaptions::controlsDrawNothingOutsideThemselves()
-{
-    const QRgb grey = qRgb(0xC0, 0xC0, 0xC0);
-    int measured = 0;
-    for (QWidget* control : window()->findChildren<QWidget*>()) {
-        if (!control->isVisible() || shownText(control).isEmpty()) continue;
-        const qreal ratio = control->devicePixelRatioF();
-        QImage drawn((control->size() + QSize(2 * kMargin, 2 * kMargin)) * ratio,
-                     QImage::Format_RGB32);
-        drawn.setDevicePixelRatio(ratio);
-        drawn.fill(grey);
-        {
-            QPainter p(&drawn);
-            p.translate(kMargin, kMargin);
-            p.setFont(control->font());
-            QStyle* style = control->style();
-            if (auto* option = qobject_cast<QRadioButton*>(control)) {
-                QStyleOptionButton opt;
-                opt.initFrom(option);
-                opt.text = option->text();
-                opt.state |= option->isChecked() ? QStyle::State_On : QStyle::State_Off;
-                style->drawControl(QStyle::CE_RadioButton, &opt, &p, option);
-            } else if (auto* button = qobject_cast<QPushButton*>(control)) {
-                QStyleOptionButton opt;
-                opt.initFrom(button);
-                opt.text = button->text();
-                opt.state |= QStyle::State_Raised;
-                style->drawControl(QStyle::CE_PushButton, &opt, &p, button);
-            } else if (auto* frame = qobject_cast<QGroupBox*>(control)) {
-                QStyleOptionGroupBox opt;
-                opt.initFrom(frame);
-                opt.text = frame->title();
-                opt.subControls = QStyle::SC_GroupBoxFrame | QStyle::SC_GroupBoxLabel;
-                style->drawComplexControl(QStyle::CC_GroupBox, &opt, &p, frame);
-            } else if (auto* label = qobject_cast<QLabel*>(control)) {
-                style->drawItemText(&p, label->contentsRect(),
-                                    int(label->alignment()) | Qt::TextWordWrap | Qt::TextDontClip,
-                                    label->palette(), true, label->text(), label->foregroundRole());
-            } else {
-                continue;
-            }
-        }
-        QImage shown(control->size() * ratio, QImage::Format_RGB32);  // without its children
-        shown.setDevicePixelRatio(ratio);
-        control->render(&shown, QPoint(), QRegion(), QWidget::DrawWindowBackground);
-        const QPoint at = QPoint(kMargin, kMargin) * ratio;
-        int outside = 0, different = 0;
-        for (int y = 0; y < drawn.height(); ++y) {
-            for (int x = 0; x < drawn.width(); ++x) {
-                const QPoint in = QPoint(x, y) - at;
-                if (!shown.rect().contains(in)) outside += drawn.pixel(x, y) != grey;
-                else different += drawn.pixel(x, y) != shown.pixel(in);
-            }
-        }
-        QVERIFY2(outside == 0 && different == 0,
-                 qPrintable(QStringLiteral("%1 \"%2\": %3 pixels of ink outside it, %4 differ from "
-                                           "what the window shows")
-                                .arg(control->objectName(), shownText(control))
-                                .arg(outside)
-                                .arg(different)));
-        ++measured;
-    }
-    QCOMPARE(measured, 2 + 2 + 8 + 2);  // buttons, frames, options, the heading and the prompt
 }
 
 // A frame as the window shows it: its border spans its whole rectangle, the top edge runs through
