@@ -14,11 +14,6 @@
   var CLICK_AFTER_TAP = 500;
   var swallowUntil = -Infinity;
 
-  function distanceTo(element, x, y) {
-    var r = element.getBoundingClientRect();
-    return Math.hypot(Math.max(r.left - x, 0, x - r.right), Math.max(r.top - y, 0, y - r.bottom));
-  }
-
   // What a finger at (x, y) reaches: the nearest of the groups, the scroll bars and the buttons
   // within a finger's reach; a group or a scroll bar opens a chooser, a button is tapped directly.
   function partAt(x, y) {
@@ -32,16 +27,7 @@
     kv.root.querySelectorAll(".kv-button").forEach(function (button) {
       parts.push({kind: "button", name: button.dataset.name, element: button});
     });
-    var best = null;
-    var bestDistance = kv.TOUCH_REACH;
-    parts.forEach(function (part) {
-      if (part.element.offsetParent === null) return;  // hidden
-      var d = distanceTo(part.element, x, y);
-      if (d < bestDistance || (d === bestDistance && !best)) {
-        best = part;
-        bestDistance = d;
-      }
-    });
+    var best = kv.nearestWithinReach(parts, x, y);
     return best && best.kind !== "button" ? best : null;
   }
 

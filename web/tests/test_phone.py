@@ -14,7 +14,7 @@ import time
 import unittest
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from pagedriver import Browser, read_png  # noqa: E402
+from pagedriver import Browser, limit_time, read_png  # noqa: E402
 
 ROOT = os.path.abspath(os.path.join(os.path.dirname(__file__), "..", ".."))
 PAGE = os.environ.get("KVELMOR_PAGE", os.path.join(ROOT, "build-web", "kvelmor.html"))
@@ -41,10 +41,7 @@ def tearDownModule():
 
 class PhoneTest(unittest.TestCase):
     def setUp(self):
-        def overdue(signum, frame):
-            raise TimeoutError("%s took longer than %d s" % (self.id(), TEST_LIMIT))
-        signal.signal(signal.SIGALRM, overdue)
-        signal.alarm(TEST_LIMIT)
+        limit_time(self, TEST_LIMIT)
         self.b = browser
 
     def tearDown(self):
