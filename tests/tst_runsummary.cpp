@@ -25,7 +25,6 @@ private slots:
     void findsTheMaximumAndTheFirstMinima_data();
     void findsTheMaximumAndTheFirstMinima();
     void everySettingAgainstItsTable();
-    void saysItInTheLanguageAsked();
 };
 
 // Patterns given from the first step (the bottom of the line) up; the expected places are steps
@@ -114,19 +113,6 @@ void TestRunSummary::everySettingAgainstItsTable()
         }
     }
     QVERIFY(withMinima >= 6);  // the lowest frequency's first minima lie beyond the line's ends
-}
-
-void TestRunSummary::saysItInTheLanguageAsked()
-{
-    const std::string czech = runSummary("0.6", "350", Language::Czech);
-    QVERIFY2(czech.starts_with("Pokus doběhl: kmitočet fotonu střední, vzdálenost detektoru od "
-                               "clony 350. Hlavní maximum, nejdelší sloupec, leží na přímce "
-                               "detektoru ve výšce "),
-             czech.c_str());
-    const std::string english = runSummary("0.03", "400", Language::English);
-    QVERIFY2(english.starts_with("The run has finished: photon frequency lowest, detector 400 "
-                                 "behind the slit."),
-             english.c_str());
 }
 
 QTEST_MAIN(TestRunSummary)
