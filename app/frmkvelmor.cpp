@@ -95,9 +95,12 @@ void FrmKvelmor::start()
         runExperiment(*surface_, *host_);
     }
     running_ = false;
-    if (!closing_)
-        image_->setAccessibleDescription(
-            QString::fromStdString(runDescription(frequency, distance, language_)));
+    if (!closing_) {
+        // The drawing says what the run drew and where its pattern lies; the change is announced,
+        // so that a screen reader says when the run has finished and what it showed.
+        image_->announce(QString::fromStdString(runDescription(frequency, distance, language_) +
+                                                " " + runSummary(frequency, distance, language_)));
+    }
 }
 
 void FrmKvelmor::paintEvent(QPaintEvent* event)

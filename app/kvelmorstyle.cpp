@@ -84,7 +84,9 @@ void KvelmorStyle::drawComplexControl(ComplexControl control, const QStyleOption
         painter->fillRect(caption.adjusted(-kCaptionGap, 0, kCaptionGap, 0),
                           box->palette.color(QPalette::Window));
         painter->setPen(box->palette.color(QPalette::WindowText));
-        painter->drawText(caption, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, box->text);
+        painter->drawText(caption,
+                          Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine | Qt::TextDontClip,
+                          box->text);
     }
     painter->restore();
 }
@@ -125,8 +127,10 @@ void KvelmorStyle::drawItemText(QPainter* painter, const QRect& rect, int flags,
     const int baseline = rect.top() + (rect.height() - ink.height()) / 2 - ink.top();
     const int shift =
         baseline - (rect.top() + (rect.height() - metrics.height()) / 2 + metrics.ascent());
-    QProxyStyle::drawItemText(painter, rect.translated(0, shift), flags, palette, enabled, text,
-                              textRole);
+    // Not clipped to the moved rectangle, which no longer covers all of the control: the ink,
+    // from accents to descenders, lies within the control, whose own edges bound the drawing.
+    QProxyStyle::drawItemText(painter, rect.translated(0, shift), flags | Qt::TextDontClip, palette,
+                              enabled, text, textRole);
 }
 
 }  // namespace kvelmor

@@ -7,7 +7,8 @@ namespace kvelmor {
 // The desktop's own style, with three changes. Two let the smallest controls (13 pixels high) show
 // everything: the option buttons' round indicator is at most 12 pixels, and a caption whose font
 // is taller than its rectangle is centred on its ink (from cap height to descender), not on the
-// font's line box, so neither the accents of Czech letters nor the tail of a "y" are cut off.
+// font's line box, and drawn whole, so neither the accents of Czech letters nor the tail of a
+// "y" or a "g" are cut off.
 // The third draws frames as a classic desktop does: an etched border over the frame's whole
 // rectangle whose top edge runs through the middle of the caption's ink, the caption set into
 // that edge near the left, and nothing but the frame's flat back colour inside.

@@ -36,4 +36,11 @@ SceneImage::SceneImage(QWidget* window, Language language) : QWidget(window)
     lower();
 }
 
+void SceneImage::announce(const QString& description)
+{
+    setAccessibleDescription(description);
+    QAccessibleEvent changed(this, QAccessible::DescriptionChanged);
+    QAccessible::updateAccessibility(&changed);
+}
+
 }  // namespace kvelmor

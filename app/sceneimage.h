@@ -15,6 +15,10 @@ class SceneImage final : public QWidget {
 public:
     // Named and described in `language`.
     SceneImage(QWidget* window, Language language);
+
+    // `description` in place of the one it had, told to assistive technology as a change of the
+    // drawing's description, to be read out without taking the focus from where it is.
+    void announce(const QString& description);
 };
 
 }  // namespace kvelmor

@@ -66,6 +66,15 @@ constexpr Entry kTexts[] = {
      "Light diffracted by a slit, photon frequency %1, detector %2 behind the slit: the optical "
      "bench, 221 probability bars on the axis at the right, and chains of arrows with green sum "
      "arrows at every twentieth step."},
+    {T::RunSummary,
+     "Pokus doběhl: kmitočet fotonu %1, vzdálenost detektoru od clony %2. Hlavní maximum, "
+     "nejdelší sloupec, leží na přímce detektoru ve výšce %3 twipů; první minimum nad ním je %4 "
+     "a pod ním %5.",
+     "The run has finished: photon frequency %1, detector %2 behind the slit. The central "
+     "maximum, the longest bar, lies on the detector line at a height of %3 twips; the first "
+     "minimum above it is %4 and below it %5."},
+    {T::RunSummaryAt, "ve výšce %1 twipů", "at %1 twips"},
+    {T::RunSummaryBeyond, "až za koncem přímky", "beyond the end of the line"},
 
     {T::PageEnded,
      "Kvelmor skončil. Chcete-li jej spustit znovu, klepněte na tlačítko níže nebo načtěte tuto "
@@ -73,10 +82,10 @@ constexpr Entry kTexts[] = {
      "Kvelmor has ended. To start it again, click the button below or reload this page."},
     {T::PageRestart, "Spustit znovu", "Start again"},
     {T::PageDamaged,
-     "Tento soubor s programem Kvelmor je neúplný nebo poškozený, jak se stává například při "
-     "kopírování na flash disk. Zkopírujte jej prosím znovu z původního místa.",
-     "This Kvelmor file is incomplete or damaged, as can happen when it is copied to a USB "
-     "stick. Please copy it again from where it came from."},
+     "Soubor je neúplný nebo poškozený: program Kvelmor v něm nelze spustit, jak se stává "
+     "například po kopírování na flash disk. Zkopírujte jej prosím znovu z původního místa.",
+     "File incomplete or damaged: Kvelmor cannot start from it, as can happen when it is copied "
+     "to a USB stick. Please copy it again from where it came from."},
     {T::PageNeedsJavaScript,
      "Kvelmor potřebuje zapnutý JavaScript.",
      "Kvelmor needs JavaScript turned on."},
@@ -125,6 +134,12 @@ constexpr Entry kTexts[] = {
      "their place: %1."},
     {T::PageAddressPart, "„%1“", "“%1”"},
     {T::PageAddressMore, "%1 a další", "%1 and more"},
+    {T::PageRunning,
+     "Pokus běží; stránka bude znovu reagovat, až doběhne.",
+     "The experiment is running; the page responds again when it has finished."},
+    {T::PageChooserClose, "Zavřít", "Close"},
+    {T::PageStepLess, "O krok méně", "One step less"},
+    {T::PageStepMore, "O krok více", "One step more"},
 
     {T::PlotTitle,
      "Kmitočet fotonu: %1, Detektor-Clona: %2",

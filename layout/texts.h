@@ -66,6 +66,11 @@ enum class TextKey {
     PictureName,
     PictureEmpty,
     PictureAfterRun,  // %1 the frequency option's caption, %2 the distance option's
+    // Said when a run has finished: %1 and %2 as above, %3 the central maximum's height, %4 and
+    // %5 where the first minimum above and below it lie (RunSummaryAt or RunSummaryBeyond).
+    RunSummary,
+    RunSummaryAt,  // %1 a height in twips
+    RunSummaryBeyond,
 
     // The browser page's own texts.
     PageEnded,
@@ -96,6 +101,10 @@ enum class TextKey {
     PageAddressNote,  // %1 the parts of the address that were not taken
     PageAddressPart,  // %1 one such part, quoted
     PageAddressMore,  // %1 the first parts, when there are more
+    PageRunning,      // the bar during a run: why it does nothing
+    PageChooserClose,  // the chooser of a group's options, or the slow-down's, opened by a tap
+    PageStepLess,      // the chooser's buttons for one step of the slow-down
+    PageStepMore,
 
     // The worksheet plot.
     PlotTitle,  // %1 the frequency option's caption, %2 the distance

@@ -37,6 +37,7 @@ private slots:
     void unclearControlsAreDescribed();
     void pictureIsAnImageBeneathTheControls();
     void pictureDescribesTheLastRun();
+    void theEndOfARunIsAnnounced();
 
 private:
     std::unique_ptr<FrmKvelmor> window;
@@ -151,6 +152,39 @@ void TestAccessibility::pictureDescribesTheLastRun()
              qPrintable(description));
     QVERIFY2(description.contains(QStringLiteral("od clony 300")), qPrintable(description));
     QVERIFY(!description.contains(QStringLiteral("vysoký")));
+}
+
+// When a run has finished, the drawing's description, which the window announces as changed,
+// says where the pattern's maximum and first minima lie, in the window's language; a second run
+// says what it showed in place of the first.
+void TestAccessibility::theEndOfARunIsAnnounced()
+{
+    QAccessibleInterface* picture = QAccessible::queryAccessibleInterface(pictureOf(window.get()));
+    clickOn(find<QRadioButton>(window.get(), "op02"));
+    clickOn(find<QAbstractButton>(window.get(), "cmdStart"));
+    QVERIFY(picture->text(QAccessible::Description).contains(QStringLiteral("ve výšce 1775 twipů")));
+    clickOn(find<QRadioButton>(window.get(), "op003"));
+    clickOn(find<QAbstractButton>(window.get(), "cmdStart"));
+    const QString said = picture->text(QAccessible::Description);
+    QVERIFY2(said.contains(QStringLiteral("kmitočet fotonu nízký")), qPrintable(said));
+    QVERIFY2(said.contains(QStringLiteral("Hlavní maximum, nejdelší sloupec, leží na přímce "
+                                          "detektoru ve výšce 3500 twipů; první minimum nad ním "
+                                          "je až za koncem přímky")),
+             qPrintable(said));
+    QVERIFY(!said.contains(QStringLiteral("1775")));
+
+    // In English, the English summary.
+    kvelmor::FrmKvelmor english(nullptr, 0, kvelmor::Language::English);
+    english.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&english));
+    clickOn(find<QRadioButton>(&english, "op02"));
+    clickOn(find<QAbstractButton>(&english, "cmdStart"));
+    const QString inEnglish =
+        QAccessible::queryAccessibleInterface(pictureOf(&english))->text(QAccessible::Description);
+    QVERIFY2(inEnglish.contains(QStringLiteral("photon frequency low")) &&
+                 inEnglish.contains(QStringLiteral("the first minimum above it is at 1775 twips "
+                                                   "and below it at 5225 twips")),
+             qPrintable(inEnglish));
 }
 
 QTEST_MAIN(TestAccessibility)

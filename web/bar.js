@@ -5,9 +5,11 @@
 //
 // From the keyboard, F6 goes from the window to the bar and back (Shift+F6 the same way round),
 // as browsers go from pane to pane; the window's own Tab cycle stays as it is, and Tab in the bar
-// goes from button to button. While a run lasts the bar takes no input, as the window.
+// goes from button to button. While a run lasts the bar takes no input, as the window, and says
+// so: its buttons show and announce themselves disabled, and a line in it says why.
 (function () {
   "use strict";
+  var kv = KvelmorShared;
   var SAID_FOR = 4000;  // ms a short confirmation stays
 
   var bar = null;
@@ -26,6 +28,35 @@
     status.textContent = text;
     clearTimeout(saidTimer);
     saidTimer = setTimeout(function () { status.textContent = ""; }, SAID_FOR);
+  }
+
+  // -- during a run ----------------------------------------------------------------------------
+
+  // A button's or the choice's state as the program sets it, and as it shows: disabled, and
+  // saying why, while a run lasts; as the program set it otherwise.
+  function showState(control) {
+    var running = KvelmorPage.isRunning();
+    var enabled = control.dataset.enabled !== "false";
+    var says = running ? kv.texts.running : control.dataset.says;
+    control.setAttribute("aria-disabled", running || !enabled ? "true" : "false");
+    if (control.tagName === "SELECT") {  // named by its label; says why only during a run
+      control.title = running ? says : control.getAttribute("aria-label") || "";
+      if (running) control.setAttribute("aria-description", says);
+      else control.removeAttribute("aria-description");
+    } else if (says) {
+      control.setAttribute("aria-description", says);
+      control.title = says;
+    } else {
+      control.removeAttribute("aria-description");
+      control.removeAttribute("title");
+    }
+  }
+
+  function showRunning(running) {
+    bar.classList.toggle("kv-bar-busy", running);
+    row.querySelectorAll(".kv-bar-button, .kv-bar-choice").forEach(showState);
+    clearTimeout(saidTimer);
+    status.textContent = running ? kv.texts.running : "";
   }
 
   function element(tag, className) {
@@ -159,6 +190,10 @@
       note.hidden = true;
       if (lastInBar === close) lastInBar = null;
     });
+    // Two lines of it at most; a tap or a click on it shows it whole, and again two lines.
+    noteText.addEventListener("click", function () {
+      if (!blocked()) noteText.classList.toggle("kv-note-whole");
+    });
     note.appendChild(noteText);
     note.appendChild(close);
     row = element("div", "kv-bar-row");
@@ -169,6 +204,7 @@
     bar.appendChild(row);
     bar.hidden = false;
     KvelmorPage.guard(bar);
+    kv.onRunning.push(showRunning);
     document.addEventListener("focusin", onFocus);
     window.addEventListener("keydown", onF6);
     document.addEventListener("fullscreenchange", showFullScreen);
@@ -202,6 +238,7 @@
       button.hidden = !canGoFullScreen();
       button.setAttribute("aria-pressed", "false");
     }
+    showState(button);
     row.insertBefore(button, status);
   };
 
@@ -225,6 +262,7 @@
       choice.appendChild(option);
     });
     choice.selectedIndex = selected;
+    showState(choice);
     row.insertBefore(choice, status);
   };
 
@@ -236,14 +274,16 @@
 
   KvelmorPage.setBarButton = function (id, enabled, description) {
     var button = document.getElementById(id);
-    button.setAttribute("aria-disabled", enabled ? "false" : "true");
-    button.setAttribute("aria-description", description);
-    button.title = description;
+    button.dataset.enabled = enabled ? "true" : "false";
+    button.dataset.says = description;
+    showState(button);
   };
 
   // The note's text; `shown` shows it, else it stays shown or closed as it was.
   KvelmorPage.showNote = function (text, shown) {
-    note.querySelector(".kv-note-text").textContent = text;
+    var noteText = note.querySelector(".kv-note-text");
+    noteText.textContent = text;
+    noteText.title = text;
     if (shown) note.hidden = false;
   };
 })();

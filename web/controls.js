@@ -5,6 +5,7 @@
   "use strict";
   var kv = KvelmorShared;
   var groups = Object.create(null);       // frame name -> its option names, in table order
+  kv.groups = groups;
   var labelBoxes = Object.create(null);   // label name -> its place, size and font, logical pixels
   var showCaption = Object.create(null);  // control name -> puts a new caption in its place
   kv.showCaption = showCaption;

@@ -84,6 +84,10 @@ EM_JS(void, kvjs_setBarTexts, (const char* name, const char* copied, const char*
         linkFieldName: UTF8ToString(fieldName), closeNote: UTF8ToString(closeNote)
     });
 });
+EM_JS(void, kvjs_setPageText, (const char* key, const char* text), {
+    KvelmorPage.setPageText(UTF8ToString(key), UTF8ToString(text));
+});
+EM_JS(void, kvjs_announce, (const char* text), { KvelmorPage.announce(UTF8ToString(text)); });
 EM_JS(void, kvjs_addBarButton, (const char* id), { KvelmorPage.addBarButton(UTF8ToString(id)); });
 EM_JS(void, kvjs_setBarButtonText, (const char* id, const char* caption, const char* language), {
     KvelmorPage.setBarButtonText(UTF8ToString(id), UTF8ToString(caption), UTF8ToString(language));
@@ -229,6 +233,16 @@ void setBarTexts(const std::string& name, const std::string& linkCopied,
 {
     kvjs_setBarTexts(name.c_str(), linkCopied.c_str(), linkNotCopied.c_str(), linkFieldName.c_str(),
                      closeNote.c_str());
+}
+
+void setPageText(const std::string& key, const std::string& text)
+{
+    kvjs_setPageText(key.c_str(), text.c_str());
+}
+
+void announce(const std::string& text)
+{
+    kvjs_announce(text.c_str());
 }
 
 void addBarButton(const std::string& id)

@@ -51,6 +51,11 @@ void setBarTexts(const std::string& name, const std::string& linkCopied,
                  const std::string& linkNotCopied, const std::string& linkFieldName,
                  const std::string& closeNote);
 void addBarButton(const std::string& id);
+// One of the page's own texts by its key (bar.js, chooser.js: "running", "chooserClose"...), in
+// place of the one it had.
+void setPageText(const std::string& key, const std::string& text);
+// Said politely to screen readers (a live region of the page), without taking the focus.
+void announce(const std::string& text);
 // `captionLanguage`: the code of the caption's language where it is not the page's, else empty.
 void setBarButtonText(const std::string& id, const std::string& caption,
                       const std::string& captionLanguage);

@@ -157,6 +157,14 @@ void showTexts(Page& p)
     js::setBarButtonText("kv-language", textIn(l, TextKey::PageOtherLanguage),
                          std::string(languageCode(other)));
     js::setBarButton("kv-language", true, textIn(l, TextKey::PageOtherLanguageDescription));
+    const struct {
+        const char* key;
+        TextKey text;
+    } pageTexts[] = {{"running", TextKey::PageRunning},
+                     {"chooserClose", TextKey::PageChooserClose},
+                     {"stepLess", TextKey::PageStepLess},
+                     {"stepMore", TextKey::PageStepMore}};
+    for (const auto& t : pageTexts) js::setPageText(t.key, textIn(l, t.text));
     if (!p.ignoredInAddress.empty()) js::showNote(addressNote(p.ignoredInAddress, l), false);
 }
 
@@ -214,6 +222,7 @@ EMSCRIPTEN_KEEPALIVE void kv_start()
     p.saving.runFinished(frequency, distance);
     p.running = false;
     js::setRunning(false);
+    js::announce(runSummary(frequency, distance, p.language));
 }
 
 // An option chosen by the user (click, or arrow keys within its frame).

@@ -13,6 +13,7 @@
 //   controls.js   labels, buttons, frames, options and settings boxes
 //   scrollbar.js  the desktop's kind of scroll bar
 //   picture.js    the run's drawing on the canvas
+//   chooser.js    the large chooser a tap opens where the window's targets are too small
 //   bar.js, address.js, saving.js: the bar below the window, the address, saving files.
 
 // What the C++ side calls (web/jsbindings.cpp); the page's other scripts add their parts to it.
@@ -37,6 +38,8 @@ var KvelmorShared = (function () {
     controls: Object.create(null),    // name -> the element that stands for the control
     focusables: Object.create(null),  // name -> the element that takes the focus
     guarded: [],      // elements of the page that take no input while the window takes none
+    texts: Object.create(null),  // the page's own texts by key, in the page's language
+    onRunning: [],    // told whether a run lasts, each time a run starts or ends
     running: false,
     ended: false,
     runtimeReady: false
@@ -91,6 +94,7 @@ var KvelmorShared = (function () {
     root.style.background = back;
     kv.addCanvas(root);
     kv.watchKeys(root);
+    kv.watchSmallTargets(root);
     kv.watchTouches(root);
     kv.fit();
     kv.watchTheFit();
@@ -107,6 +111,24 @@ var KvelmorShared = (function () {
     if (value) KvelmorPage.runsStarted++;
     else KvelmorPage.lastRunEndedAt = performance.now();
     kv.root.setAttribute("aria-busy", value ? "true" : "false");
+    kv.onRunning.forEach(function (told) { told(value); });
+  };
+
+  KvelmorPage.setPageText = function (key, text) { kv.texts[key] = text; };
+
+  // Said politely to screen readers: a live region outside the window, which a new paragraph
+  // fills each time, so that the same words said twice are said twice.
+  // It is there from the start: screen readers hear changes only of a region they already know.
+  var spoken = document.createElement("div");
+  spoken.id = "kv-spoken";
+  spoken.className = "kv-spoken";
+  spoken.setAttribute("role", "status");
+  spoken.setAttribute("aria-live", "polite");
+  document.body.appendChild(spoken);
+  KvelmorPage.announce = function (text) {
+    var said = document.createElement("p");
+    said.textContent = text;
+    spoken.replaceChildren(said);
   };
 
   // The program has ended: the window gives way to a message and a button that loads the page

@@ -16,16 +16,20 @@ PagePicture::PagePicture(int logicalWidth, int logicalHeight, double ratio, Made
     make(ratio);
 }
 
-namespace {
-
-double usableRatio(double ratio)
+// The picture is ceil(w r) x ceil(h r) pixels, at most (w r + 1)(h r + 1): the largest r for which
+// that is kMostPixels solves w h r^2 + (w + h) r + 1 - kMostPixels = 0.
+double PagePicture::largestRatio() const
 {
-    return std::isfinite(ratio)
-               ? std::clamp(ratio, PagePicture::kSmallestRatio, PagePicture::kLargestRatio)
-               : 1.0;
+    const double w = logicalWidth_, h = logicalHeight_;
+    const double r = (std::sqrt((w + h) * (w + h) + 4 * w * h * (kMostPixels - 1)) - (w + h)) /
+                     (2 * w * h);
+    return std::max(kSmallestRatio, r);
 }
 
-}  // namespace
+double PagePicture::usableRatio(double ratio) const
+{
+    return std::isfinite(ratio) ? std::clamp(ratio, kSmallestRatio, largestRatio()) : 1.0;
+}
 
 bool PagePicture::setRatio(double ratio)
 {

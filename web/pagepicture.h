@@ -24,11 +24,14 @@ public:
     using Shown = std::function<void(const PixelPicture&, const PixelPicture::Rect&)>;
     PagePicture(int logicalWidth, int logicalHeight, double ratio, Made made, Shown shown);
 
-    // The device-pixel ratios a picture is made at: below the smallest the drawing would be lost,
-    // above the largest (a pinch-zoomed phone) the picture would take more memory and time than
-    // its sharpness is worth; the browser then enlarges it.
+    // The device-pixel ratios a picture is made at: below the smallest the drawing would be lost;
+    // it is drawn at the size shown up to kMostPixels (256 MB of RGBA, a 4K screen at a pixel
+    // ratio of 2, or a tablet pinched to five times), beyond which the browser enlarges it.
     static constexpr double kSmallestRatio = 0.25;
-    static constexpr double kLargestRatio = 6;
+    static constexpr double kMostPixels = 64e6;
+
+    // The largest ratio whose picture has at most kMostPixels pixels.
+    double largestRatio() const;
 
     // Makes the picture anew at `ratio` (kept within the limits above) and draws the record into
     // it, unless the picture already has that ratio. Returns whether it made a new one.
@@ -53,6 +56,7 @@ public:
     void flush() override;
 
 private:
+    double usableRatio(double ratio) const;
     void make(double ratio);
 
     int logicalWidth_;

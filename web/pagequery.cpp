@@ -1,11 +1,11 @@
 #include "web/pagequery.h"
 
 #include <algorithm>
-#include <map>
 
 #include "layout/controls.h"
 #include "layout/settings.h"
 #include "run/numbertext.h"
+#include "web/typedname.h"
 
 namespace kvelmor {
 
@@ -20,10 +20,20 @@ bool sameLetters(std::string_view a, std::string_view b)
                                               [&](char x, char y) { return lower(x) == lower(y); });
 }
 
+// Every name that kvelmor-export's --frequency takes: the ASCII word, the option's caption in
+// Czech or in English (in any case, its accents precomposed or not), or the number its option
+// writes ("0.6").
 bool readFrequency(std::string_view value, AddressSetting& setting)
 {
+    const std::string typed = typedName(value);
     for (const FrequencyWord& f : kFrequencyWords) {
-        if (sameLetters(value, f.word)) {
+        const ControlRow* row = findControl(f.option);
+        const OptionAction* action = findOptionAction(f.option);
+        const bool named =
+            sameLetters(value, f.word) || value == numberText(action->value) ||
+            typed == typedName(text(row->caption, Language::Czech)) ||
+            typed == typedName(text(row->caption, Language::English));
+        if (named) {
             setting.frequencyOption = f.option;
             return true;
         }
@@ -53,14 +63,15 @@ std::string writeDistance(const AddressSetting& setting)
     return option.starts_with("opV") ? std::string(option.substr(3)) : std::string();
 }
 
-// Plain digits, no sign, no spaces; at most as many as the largest value has.
+// Plain digits, no sign, no spaces; leading zeros count for nothing ("000100" is 100).
 bool readScroll(std::string_view value, AddressSetting& setting)
 {
-    if (value.empty() || value.size() > 5) return false;
+    if (value.empty()) return false;
     int number = 0;
     for (char c : value) {
         if (c < '0' || c > '9') return false;
         number = number * 10 + (c - '0');
+        if (number > kScrollMaximum) return false;
     }
     if (number < kScrollMinimum || number > kScrollMaximum) return false;
     setting.scrollValue = number;
@@ -166,26 +177,39 @@ AddressReading readAddressQuery(std::string_view query)
         query.remove_prefix(std::min(end + 1, query.size()));
     }
 
-    // A key given more than once says two things: neither is taken.
-    std::map<std::string, int, std::less<>> times;
-    for (std::string_view part : parts) {
-        if (const std::optional<std::string> name = decoded(part.substr(0, part.find('='))))
-            ++times[*name];
-    }
-
-    AddressReading reading;
+    // Each part by itself: its key, and the setting it gives alone, written as the address
+    // writes it ("vysoky" for "VYSOK%C3%9D"), or nothing where it is not taken.
+    struct Part {
+        std::string_view text;
+        const QueryKey* key = nullptr;
+        std::optional<std::string> says;
+    };
+    std::vector<Part> read;
     for (std::string_view part : parts) {
         const std::size_t equals = part.find('=');
         const std::optional<std::string> name = decoded(part.substr(0, equals));
         const std::optional<std::string> value =
             equals == std::string_view::npos ? std::nullopt : decoded(part.substr(equals + 1));
-        const QueryKey* key = nullptr;
+        Part p{part, nullptr, std::nullopt};
         for (const QueryKey& k : kKeys) {
-            if (name && k.name == *name) key = &k;
+            if (name && k.name == *name) p.key = &k;
         }
-        const bool taken =
-            key && value && times.find(*name)->second == 1 && key->read(*value, reading.setting);
-        if (!taken) reading.ignored.push_back(shown(part));
+        AddressSetting alone;
+        if (p.key && value && p.key->read(*value, alone)) p.says = p.key->write(alone);
+        read.push_back(p);
+    }
+
+    // A key given more than once is taken where every time says the same; where two say
+    // different things, neither is taken.
+    AddressReading reading;
+    for (const Part& p : read) {
+        bool agreed = p.says.has_value();
+        for (const Part& other : read) {
+            if (other.key == p.key && other.says != p.says) agreed = false;
+        }
+        const std::optional<std::string> value =
+            agreed ? decoded(p.text.substr(p.text.find('=') + 1)) : std::nullopt;
+        if (!value || !p.key->read(*value, reading.setting)) reading.ignored.push_back(shown(p.text));
     }
     return reading;
 }

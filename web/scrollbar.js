@@ -10,6 +10,7 @@
   var REPEAT_DELAY = 400;
   var REPEAT_EVERY = 50;
   var scrollBars = Object.create(null);
+  kv.scrollBars = scrollBars;  // name -> {element, value, min, max, small, large, change(value)}
 
   kv.makeScrollBar = function (c) {
     var e = document.createElement("div");
@@ -45,6 +46,7 @@
       showScroll(bar, value);
       kv.call("kv_scrollChanged", ["number"], [value]);
     }
+    bar.change = change;
 
     // Which part a pointer at client x presses: an arrow, the thumb (wider under a finger or a
     // pen, over the track beside it), or the track on either side of the thumb.

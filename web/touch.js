@@ -14,12 +14,13 @@
     return Math.hypot(Math.max(r.left - x, 0, x - r.right), Math.max(r.top - y, 0, y - r.bottom));
   }
 
-  // The control a finger or pen at (x, y), in client coordinates, presses when it lands beside
-  // every control: the nearest within reach. Landing on a control presses that one.
-  function touchTargetAt(x, y) {
+  // Of `targets` (each with its `element`), the one a finger or pen at (x, y), in client
+  // coordinates, reaches: the nearest shown within reach, the first of equally near ones; the
+  // one it lands on, where it lands on one.
+  kv.nearestWithinReach = function (targets, x, y) {
     var best = null;
     var bestDistance = kv.TOUCH_REACH;
-    touchTargets.forEach(function (t) {
+    targets.forEach(function (t) {
       if (t.element.offsetParent === null) return;  // hidden
       var d = distanceTo(t.element, x, y);
       if (d < bestDistance || (d === bestDistance && !best)) {
@@ -28,7 +29,10 @@
       }
     });
     return best;
-  }
+  };
+
+  // The control a finger or pen at (x, y) presses when it lands beside every control.
+  function touchTargetAt(x, y) { return kv.nearestWithinReach(touchTargets, x, y); }
 
   // `element` pressed through its touch area by `press(event, capture)`, which follows the
   // pointer from then on with `capture`.

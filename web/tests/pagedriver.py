@@ -3,6 +3,7 @@ benchmark read from it: pixels of the canvas, rectangles of elements, PNG files.
 import base64
 import os
 import shutil
+import signal
 import struct
 import tempfile
 import time
@@ -123,6 +124,14 @@ class Browser:
         """An element's rectangle in the viewport, in CSS pixels: [left, top, width, height]."""
         return self.js("var r = document.querySelector(arguments[0]).getBoundingClientRect();"
                        " return [r.left, r.top, r.width, r.height];", selector)
+
+
+def limit_time(test, seconds):
+    """Fails `test` by name once it has taken `seconds`, instead of hanging the suite."""
+    def overdue(signum, frame):
+        raise TimeoutError("%s took longer than %d s" % (test.id(), seconds))
+    signal.signal(signal.SIGALRM, overdue)
+    signal.alarm(seconds)
 
 
 def read_png(path):

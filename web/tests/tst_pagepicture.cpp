@@ -83,8 +83,17 @@ void TestPagePicture::refitDuringARunEndsInTheSamePicture()
 
 void TestPagePicture::ratioIsKeptWithinItsLimits()
 {
-    PagePicture picture(kWidth, kHeight, 100, {}, {});
-    QCOMPARE(picture.picture().ratio(), PagePicture::kLargestRatio);
+    // Drawn at the size shown, also beyond six device pixels to a pixel (a pinched tablet)...
+    PagePicture picture(kWidth, kHeight, 8.5, {}, {});
+    QCOMPARE(picture.picture().ratio(), 8.5);
+    QCOMPARE(picture.picture().width(), int(std::ceil(kWidth * 8.5)));
+    // ...up to 64 megapixels.
+    QVERIFY(picture.setRatio(100));
+    const double pixels = double(picture.picture().width()) * picture.picture().height();
+    QVERIFY2(pixels <= PagePicture::kMostPixels && pixels > 0.99 * PagePicture::kMostPixels,
+             qPrintable(QString::number(pixels)));
+    QCOMPARE(picture.picture().ratio(), picture.largestRatio());
+    QVERIFY(!picture.setRatio(1000));
     QVERIFY(picture.setRatio(0.01));
     QCOMPARE(picture.picture().ratio(), PagePicture::kSmallestRatio);
     QVERIFY(picture.setRatio(std::nan("")));
