@@ -139,7 +139,7 @@ extern "C" int rename(const char* from, const char* to)
 extern "C" int fsync(int fd)
 {
     int value;
-    if (valueAtStep("KVELMOR_SIGNAL_AT_FSYNC", ++fsyncs, value)) kill(getpid(), value);
+    if (valueAtStep("KVELMOR_SIGNAL_AT_FSYNC", ++fsyncs, value)) sendSignal(value);
     const int result = next<int (*)(int)>("fsync")(fd);
     if (const int error = valueOf("KVELMOR_FAIL_FSYNC"); error && result == 0 && isNewFile(fd)) {
         errno = error;
@@ -185,7 +185,7 @@ extern "C" int flock(int fd, int operation)
     struct stat st;
     if (result != 0 && errno == EWOULDBLOCK && valueOf("KVELMOR_STOP_WHEN_LOCKED") &&
         fstat(fd, &st) == 0 && S_ISDIR(st.st_mode) && !stopped.exchange(true)) {
-        kill(getpid(), SIGSTOP);
+        sendSignal(SIGSTOP);
         errno = EWOULDBLOCK;
     }
     return result;

@@ -186,6 +186,7 @@ void TestExportTrust::plantedLeftoversSteerNothing()
     std::map<QByteArray, bool> fates;
     for (const QString& spec : planted) fates.merge(plant(folder, spec, exporter));
     const auto before = snapshot(folder), victim = snapshot(dir.filePath("victim"));
+    for (const auto& [name, goes] : fates) QVERIFY2(before.count(name), "not planted: " + name);
 
     QElapsedTimer clock;
     clock.start();
