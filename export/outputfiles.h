@@ -33,9 +33,9 @@ QString makeFolder(const QByteArray& dir, Language language);
 // While the names change hands the export holds a lock on the folder (flock), so that units of
 // two exports into one folder, of the same setting above all, follow one another and never mix.
 // The lock is waited for ten seconds at most; a folder held longer (by another program, or by
-// anyone who may read it) gets a message and nothing is written. A folder the export may write
-// into but not read (a drop box, mode 1733) cannot be locked: there the units of two exports at
-// once are not ordered.
+// anyone who may read it) gets a message, and the setting's files stay as they were. A folder the
+// export may write into but not read (a drop box, mode 1733) cannot be locked: there the units of
+// two exports at once are not ordered.
 //
 // INT, TERM and HUP wait for the unit (see holdInterruptions). A kill that cannot be waited for
 // (SIGKILL, a power cut) is not undone by any later export: nothing a killed export left is read
