@@ -6,6 +6,7 @@
 #include <cstring>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "app/controls.h"
 #include "app/frmkvelmor.h"
@@ -82,13 +83,20 @@ LanguageOption takeLanguage(int& argc, char* argv[])
     return option;
 }
 
-// --help and --version answer before the toolkit starts, so without a display. Returns the exit
-// status, or -1 when neither was asked for.
+bool isHelpOrVersion(const char* argument)
+{
+    return std::strcmp(argument, "--help") == 0 || std::strcmp(argument, "-h") == 0 ||
+           std::strcmp(argument, "--version") == 0;
+}
+
+// --help and --version answer without a window, so without a display. Returns the exit status,
+// or -1 when neither was asked for. Output that cannot be written is said on standard error,
+// with status 1.
 int answerHelpOrVersion(int argc, char* argv[])
 {
     for (int i = 1; i < argc; ++i) {
-        const bool help = std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0;
-        if (!help && std::strcmp(argv[i], "--version") != 0) continue;
+        if (!isHelpOrVersion(argv[i])) continue;
+        const bool help = std::strcmp(argv[i], "--version") != 0;
         const int error = kvelmor::writeText(
             STDOUT_FILENO,
             help ? text(TextKey::KvelmorHelp) : QStringLiteral("kvelmor " KVELMOR_VERSION "\n"));
@@ -101,6 +109,70 @@ int answerHelpOrVersion(int argc, char* argv[])
         return 1;
     }
     return -1;
+}
+
+// What the X11 platform takes on top of the toolkit's own options, "-name" as well as "--name":
+// the option, and whether a value follows it.
+struct X11Option {
+    const char* name;
+    bool takesValue;
+};
+constexpr X11Option kX11Options[] = {{"display", true},  {"name", true},   {"visual", true},
+                                     {"geometry", true}, {"title", true},  {"icon", true},
+                                     {"nograb", false},  {"dograb", false}};
+
+// How many arguments from argv[i] on are one option of the X11 platform; 0 when none is.
+int x11OptionLength(int argc, char* argv[], int i)
+{
+    if (argv[i][0] != '-') return 0;
+    const char* name = argv[i] + (argv[i][1] == '-' ? 2 : 1);
+    for (const X11Option& option : kX11Options) {
+        if (std::strcmp(name, option.name) != 0) continue;
+        return option.takesValue && i + 1 < argc ? 2 : 1;
+    }
+    return 0;
+}
+
+void dropMessage(QtMsgType type, const QMessageLogContext&, const QString& message)
+{
+    if (type != QtFatalMsg) return;
+    kvelmor::writeText(STDERR_FILENO, QStringLiteral("kvelmor: ") + message + QLatin1Char('\n'));
+    std::_Exit(1);
+}
+
+// The first argument that neither kvelmor nor the toolkit takes, shown as a message shows it, or
+// nothing: found without a display. The toolkit takes its own options, as it would for a window,
+// on its offscreen platform (whatever platform was asked for); when the window would open on X11,
+// that platform's own few options count too.
+QString unknownArgumentWithoutDisplay(int argc, char* argv[], bool x11)
+{
+    std::vector<char*> arguments{argv[0]};
+    for (int i = 1; i < argc; ++i) {
+        const bool platform =
+            std::strcmp(argv[i], "-platform") == 0 || std::strcmp(argv[i], "--platform") == 0;
+        if (platform) {
+            ++i;  // with its value, which the offscreen platform below replaces
+        } else {
+            arguments.push_back(argv[i]);
+        }
+    }
+    char platformOption[] = "-platform", offscreen[] = "offscreen";
+    arguments.insert(arguments.end(), {platformOption, offscreen, nullptr});
+    int left = int(arguments.size()) - 1;
+    const QtMessageHandler previous = qInstallMessageHandler(dropMessage);
+    {
+        const QApplication toolkit(left, arguments.data());
+    }
+    qInstallMessageHandler(previous);
+    for (int i = 1; i < left; ++i) {
+        if (isHelpOrVersion(arguments[i])) continue;
+        if (const int length = x11 ? x11OptionLength(left, arguments.data(), i) : 0) {
+            i += length - 1;
+            continue;
+        }
+        return kvelmor::shownBytes(arguments[i]);
+    }
+    return {};
 }
 
 // The windowing platform Qt will try first: `-platform NAME` on the command line, else
@@ -158,15 +230,25 @@ void startupMessage(QtMsgType type, const QMessageLogContext&, const QString& me
 
 int main(int argc, char* argv[])
 {
+    kvelmor::keepStandardDescriptors();
     kvelmor::useTheUsersLocale();
     const LanguageOption asked = takeLanguage(argc, argv);
     messages = kvelmor::messageLanguage(asked.language);
     if (asked.error != TextKey::None) return refuse(text(asked.error).arg(asked.shown));
-    if (const int status = answerHelpOrVersion(argc, argv); status >= 0) return status;
 
     const std::string platform = platformName(argc, argv);
-    if ((platform.empty() || platform == "xcb") && !hasArgument(argc, argv, "-display") &&
-        !isSet("DISPLAY") && !(platform.empty() && isSet("WAYLAND_DISPLAY"))) {
+    const bool x11 = platform.empty() || platform == "xcb";
+    const bool noDisplay = x11 && !hasArgument(argc, argv, "-display") && !isSet("DISPLAY") &&
+                           !(platform.empty() && isSet("WAYLAND_DISPLAY"));
+    bool helpOrVersion = false;
+    for (int i = 1; i < argc; ++i) helpOrVersion = helpOrVersion || isHelpOrVersion(argv[i]);
+    if (helpOrVersion || noDisplay) {
+        // An unknown argument is named first, whatever else was asked.
+        if (const QString unknown = unknownArgumentWithoutDisplay(argc, argv, x11);
+            !unknown.isEmpty()) {
+            return refuse(text(TextKey::UnknownArgument).arg(unknown));
+        }
+        if (helpOrVersion) return answerHelpOrVersion(argc, argv);
         kvelmor::writeText(STDERR_FILENO,
                            QStringLiteral("kvelmor: ") +
                                text(TextKey::NoDisplay).arg(text(TextKey::HowToRunWithoutDisplay)) +

@@ -182,8 +182,7 @@ void Exporter::finishAll()
         QString error;
         try {
             const Worksheet worksheet =
-                worksheetFor(setting.frequencyText.toStdString(), setting.distance, languages_.plot,
-                             languages_.window)
+                worksheetFor(setting.frequencyText.toStdString(), setting.distance, languages_.plot)
                     .value_or(Worksheet{});
             if (worksheet.unsettledSteps > 0)
                 sayUnsettled(setting, worksheet.unsettledSteps, languages_.messages);

@@ -12,6 +12,8 @@
 #include "app/terminal.h"
 #include "export/exporter.h"
 #include "export/exportoptions.h"
+#include "export/hiddenfiles.h"
+#include "export/interruptions.h"
 #include "export/outputfiles.h"
 
 using kvelmor::Language;
@@ -90,7 +92,7 @@ int exportSettings(const kvelmor::ExportOptions& options, kvelmor::ExportLanguag
         complain(error);
         return 1;
     }
-    const kvelmor::FolderClaim claim(options.outDir);
+    kvelmor::removeLeftovers(options.outDir);
     const int total = int(options.settings.size());
     const bool progress = total > 1 && isatty(STDERR_FILENO);
     kvelmor::Exporter exporter(options.settings, options.outDir, options.scale, languages);

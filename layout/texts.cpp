@@ -307,6 +307,14 @@ constexpr Entry kTexts[] = {
     {T::CannotPutBack,
      "; %1 nejde vrátit zpět, starší soubor je uložen jako %2",
      "; %1 could not be put back, the older file is kept as %2"},
+    {T::CannotRemoveOlder,
+     "%1 je nahrazen, ale starší soubor odložený jako %2 nejde odstranit: %3",
+     "%1 is replaced, but the older file set aside as %2 could not be removed: %3"},
+    {T::FolderLocked,
+     "nelze zapsat do %1: jiný program drží adresář zamčený už %2 s (soubory nastavení "
+     "zůstaly, jak byly)",
+     "cannot write into %1: another program has kept the folder locked for %2 s (the setting's "
+     "files are as they were)"},
 };
 // clang-format on
 

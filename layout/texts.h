@@ -150,6 +150,8 @@ enum class TextKey {
     CannotReplace,
     CannotReplaceKeptAll,
     CannotPutBack,
+    CannotRemoveOlder,  // %1 the file replaced, %2 where its older file stays, %3 the reason
+    FolderLocked,       // %1 the folder, %2 the seconds waited
 
     Count  // not a text: the number of them
 };

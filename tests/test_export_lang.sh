@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # kvelmor-export's languages. Usage: test_export_lang.sh EXPORT REFERENCE [one]
 #
-# Without --lang every file is the same bytes as the export wrote before it had --lang: REFERENCE
-# holds their SHA-256 (cs/ as written under a Czech locale, en/ the plots that differ under any
-# other; the same at scale 2). Checked under C, cs_CZ.UTF-8, cs_CZ.ISO-8859-2, en_US.UTF-8 and
+# Without --lang the picture is Czech and the plot follows the locale, every word of it in one
+# language: REFERENCE holds the files' SHA-256 (cs/ as written under a Czech locale, en/ the
+# plots that differ under any other; the same at scale 2). Checked under C, cs_CZ.UTF-8, cs_CZ.ISO-8859-2, en_US.UTF-8 and
 # cs_SK.UTF-8, which is not installed: the plot is Czech exactly when the locale variables name a
 # Czech locale. All fifteen settings under C and cs_CZ.UTF-8, one elsewhere (and everywhere with
 # "one", for the slow sanitizer build). --lang en gives English labels, plot and messages under a
@@ -52,6 +52,15 @@ grep -q '<title>Photon frequency: medium, detector to slit: 350</title>' "$work/
 grep -q 'Barrier with slit' "$work/en/kvelmor-0.6-350.svg" && ! grep -q 'Clona' "$work/en/kvelmor-0.6-350.svg" ||
   fail "--lang en: the picture's labels are not English"
 cmp "$work/en/kvelmor-0.6-350.csv" "$work/cs/kvelmor-0.6-350.csv"
+
+# The plot's title in the plot's language, the frequency's caption too, with only LANG set.
+for case in "C.UTF-8|Photon frequency: medium, detector to slit: 350" \
+            "cs_CZ.UTF-8|Kmitočet fotonu: střední, Detektor-Clona: 350"; do
+  env -u LANGUAGE -u LC_ALL -u LC_MESSAGES LANG="${case%%|*}" "$export" --frequency stredni \
+    --distance 350 --out "$work/lang-${case%%|*}"
+  title=$(grep -o '<title>[^<]*' "$work/lang-${case%%|*}/kvelmor-0.6-350-plot.svg")
+  [ "$title" = "<title>${case#*|}" ] || fail "LANG=${case%%|*}: the plot's title is $title"
+done
 
 # A message with the system's reason in it: the folder is a file.
 touch "$work/file"

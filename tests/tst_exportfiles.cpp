@@ -1,13 +1,12 @@
 // kvelmor-export's five files of a setting as one unit, as a teacher meets it: a stick that fails
-// halfway, Ctrl+C, a killed export, a FAT stick, a memory or file size limit, odd folder names
-// and locales. Faults are made real (chattr, fusefat, ulimit) or injected by a preloaded shim.
-#include <dirent.h>
-#include <fcntl.h>
+// halfway, Ctrl+C, a FAT stick, a memory or file size limit, a pipe or network file system that
+// takes a write in parts, a closed standard error, odd folder names and locales. Faults are made
+// real (chattr, fusefat, ulimit) or injected by a preloaded shim. What a killed export leaves, and
+// what others leave in a shared folder, is tst_exporttrust's.
 #include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
 #include <clocale>
@@ -15,121 +14,9 @@
 #include <cstring>
 #include <map>
 
-namespace {
+#include "exportprocess.h"
 
-const QString kExport = QStringLiteral(KVELMOR_EXPORT_BINARY);
-const char* const kSuffixes[] = {".png", ".svg", ".csv", "-plot.svg", "-plot.png"};
-const QStringList kSetting{"--frequency", "stredni", "--distance", "350"};
-
-struct Result {
-    int status;  // the exit status; -1 when killed by a signal or still running at the deadline
-    QByteArray err;
-};
-
-// The system's environment with `settings` ("NAME=value") added.
-QProcessEnvironment environment(const QStringList& settings)
-{
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    for (const QString& kv : settings) env.insert(kv.section('=', 0, 0), kv.section('=', 1));
-    return env;
-}
-
-// Runs the export with `arguments` and `settings` added, through `sh -c` when a `shell`
-// command (umask, ulimit) must come first.
-Result exportTool(const QStringList& arguments, const QStringList& settings = {},
-                  const QString& shell = {})
-{
-    QProcess p;
-    p.setProcessEnvironment(environment(settings));
-    if (shell.isEmpty()) {
-        p.start(kExport, arguments);
-    } else {
-        p.start("sh", QStringList{"-c", shell + "; exec \"$0\" \"$@\"", kExport} + arguments);
-    }
-    if (!p.waitForFinished(120000)) {
-        p.kill();
-        p.waitForFinished();
-        return {-1, "(no end within two minutes)"};
-    }
-    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, p.readAllStandardError()};
-}
-
-// The setting 0.6/350 exported into `dir`.
-Result exportInto(const QString& dir, const QStringList& settings = {}, const QString& shell = {})
-{
-    return exportTool(kSetting + QStringList{"--out", dir}, settings, shell);
-}
-
-// The shim that makes the file system fail at a chosen step (faultshim.cpp), with its settings.
-QStringList withShim(const QStringList& faults)
-{
-    return QStringList{QStringLiteral("LD_PRELOAD=" KVELMOR_FAULT_SHIM),
-                       "ASAN_OPTIONS=" + qEnvironmentVariable("ASAN_OPTIONS") +
-                           ":verify_asan_link_order=0"} +
-           faults;
-}
-
-QString englishReason(int error)
-{
-    locale_t c = newlocale(LC_ALL_MASK, "C", locale_t(nullptr));
-    const QString text = QString::fromLatin1(strerror_l(error, c));
-    freelocale(c);
-    return text;
-}
-
-// Every name in `dir` (bytes, hidden ones too) with its content: what must stay exactly as it was.
-std::map<QByteArray, QByteArray> snapshot(const QByteArray& dir)
-{
-    std::map<QByteArray, QByteArray> files;
-    DIR* d = opendir(dir.constData());
-    while (const dirent* e = d ? readdir(d) : nullptr) {
-        const QByteArray name(e->d_name);
-        if (name == "." || name == "..") continue;
-        // POSIX calls, as Qt would not find a name that is not valid UTF-8.
-        QByteArray bytes("(unreadable)");
-        if (const int fd = open(dir + '/' + name, O_RDONLY); fd >= 0) {
-            QFile f;
-            if (f.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) bytes = f.readAll();
-        }
-        files[name] = bytes;
-    }
-    if (d) closedir(d);
-    return files;
-}
-
-std::map<QByteArray, QByteArray> snapshot(const QString& dir)
-{
-    return snapshot(QFile::encodeName(dir));
-}
-
-void writeFile(const QString& path, const QByteArray& bytes)
-{
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
-
-// An older set of the setting 0.6/350, as an earlier export would have left it.
-void writeOlderSet(const QString& dir)
-{
-    QVERIFY(QDir().mkpath(dir));
-    for (const char* suffix : kSuffixes) {
-        writeFile(dir + "/kvelmor-0.6-350" + suffix, QByteArray("older ") + suffix);
-    }
-}
-
-bool waitForStop(qint64 pid)
-{
-    QDeadlineTimer deadline(60000);
-    while (!deadline.hasExpired()) {
-        QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
-        if (stat.open(QIODevice::ReadOnly) && stat.readAll().contains(") T ")) return true;
-        QThread::msleep(10);
-    }
-    return false;
-}
-
-}  // namespace
+using namespace exporttest;
 
 class TestExportFiles : public QObject {
     Q_OBJECT
@@ -140,9 +27,9 @@ private slots:
     void failedWriteLeavesTheOlderSet();
     void signalsWaitForTheUnit_data();
     void signalsWaitForTheUnit();
-    void killedExportsLeftoversGoButARunningOnesStay();
-    void killedReplacementIsUndoneByTheNextExport_data();
-    void killedReplacementIsUndoneByTheNextExport();
+    void shortWritesGiveTheSameBytes_data();
+    void shortWritesGiveTheSameBytes();
+    void closedStandardErrorIsNotReused();
     void newFilesGetTheUmasksPermissions();
     void fatStickTakesTheFiles();
     void memoryLimitEndsWithAMessage();
@@ -161,7 +48,7 @@ void TestExportFiles::initTestCase()
     ::unsetenv(
         "LANGUAGE");  // the system's reasons computed here follow the locale, as the export's
     QVERIFY(work.isValid());
-    writeOlderSet(work.filePath("older"));
+    QVERIFY(writeOlderSet(work.filePath("older")));
     older = snapshot(work.filePath("older"));
     const Result r = exportInto(work.filePath("newer"));
     QVERIFY2(r.status == 0, r.err.constData());
@@ -209,7 +96,7 @@ void TestExportFiles::failedWriteLeavesTheOlderSet()
     QFETCH(int, error);
     QFETCH(bool, hasOlderSet);
     QTemporaryDir dir;
-    if (hasOlderSet) writeOlderSet(dir.path());
+    if (hasOlderSet) QVERIFY(writeOlderSet(dir.path()));
     const auto before = snapshot(dir.path());
     const QString file = dir.filePath("kvelmor-0.6-350" + named);
     if (fault == "chattr" && QProcess::execute("chattr", {"+i", file}) != 0) {
@@ -237,87 +124,47 @@ void TestExportFiles::failedWriteLeavesTheOlderSet()
 
 // A signal during the replacement waits until the unit is complete (or undone, when a later
 // rename fails); a signal while the files are still being written ends the export at once. Either
-// way the folder holds one whole set and no temporary.
+// way the folder holds one whole set and no temporary. A signal taken only after the last unit
+// (the shim delays it) still ends the export with its status; one ignored when the export started
+// (nohup, a job started with &) stays ignored.
 void TestExportFiles::signalsWaitForTheUnit_data()
 {
     QTest::addColumn<QString>("faults");
+    QTest::addColumn<QString>("shell");
     QTest::addColumn<int>("status");
     QTest::addColumn<QString>("leaves");  // "newer", "older" or "either"
-    QTest::newRow("INT at a rename") << "KVELMOR_SIGNAL_AT_RENAME=3:2" << 130 << "newer";
-    QTest::newRow("TERM at a rename") << "KVELMOR_SIGNAL_AT_RENAME=4:15" << 143 << "newer";
-    QTest::newRow("HUP at the last rename") << "KVELMOR_SIGNAL_AT_RENAME=10:1" << 129 << "newer";
+    QTest::newRow("INT at a rename") << "KVELMOR_SIGNAL_AT_RENAME=3:2"
+                                     << "" << 130 << "newer";
+    QTest::newRow("TERM at a rename") << "KVELMOR_SIGNAL_AT_RENAME=4:15"
+                                      << "" << 143 << "newer";
+    QTest::newRow("HUP at the last rename") << "KVELMOR_SIGNAL_AT_RENAME=10:1"
+                                            << "" << 129 << "newer";
+    QTest::newRow("HUP at the last rename, taken late")
+        << "KVELMOR_SIGNAL_AT_RENAME=10:1 KVELMOR_SLOW_SIGNALS=3000"
+        << "" << 129 << "newer";
     QTest::newRow("INT, then a failing rename")
-        << "KVELMOR_SIGNAL_AT_RENAME=3:2 KVELMOR_FAIL_RENAME=6:5" << 130 << "older";
-    QTest::newRow("TERM while writing") << "KVELMOR_SIGNAL_AT_FSYNC=3:15" << 143 << "either";
+        << "KVELMOR_SIGNAL_AT_RENAME=3:2 KVELMOR_FAIL_RENAME=6:5"
+        << "" << 130 << "older";
+    QTest::newRow("TERM while writing") << "KVELMOR_SIGNAL_AT_FSYNC=3:15"
+                                        << "" << 143 << "either";
+    QTest::newRow("HUP under nohup") << "KVELMOR_SIGNAL_AT_RENAME=3:1"
+                                     << "trap '' HUP" << 0 << "newer";
+    QTest::newRow("INT in a job started with &") << "KVELMOR_SIGNAL_AT_RENAME=3:2"
+                                                 << "trap '' INT" << 0 << "newer";
 }
 
 void TestExportFiles::signalsWaitForTheUnit()
 {
     QFETCH(QString, faults);
+    QFETCH(QString, shell);
     QFETCH(int, status);
     QFETCH(QString, leaves);
     QTemporaryDir dir;
-    writeOlderSet(dir.path());
-    QCOMPARE(exportInto(dir.path(), withShim(faults.split(' '))).status, status);
+    QVERIFY(writeOlderSet(dir.path()));
+    QCOMPARE(exportInto(dir.path(), withShim(faults.split(' ')), shell).status, status);
     const auto after = snapshot(dir.path());
     QVERIFY2((leaves != "older" && after == newer) || (leaves != "newer" && after == older),
              "not one whole set, or a temporary left");
-}
-
-// An export stopped at its first rename has written its five temporaries and the record of its
-// unit, and holds the folder. While it is stopped, another export into the folder leaves them
-// alone, and the stopped one then finishes.
-void TestExportFiles::killedExportsLeftoversGoButARunningOnesStay()
-{
-    QTemporaryDir dir;
-    auto stoppedExport = [&](QProcess& p, int atRename) {
-        p.setProcessEnvironment(environment(withShim(
-            {QStringLiteral("KVELMOR_SIGNAL_AT_RENAME=%1:%2").arg(atRename).arg(SIGSTOP)})));
-        p.start(kExport, kSetting + QStringList{"--out", dir.path()});
-        return p.waitForStarted() && waitForStop(p.processId());
-    };
-    const QStringList other{"--frequency", "nizky", "--distance", "300", "--out", dir.path()};
-
-    QProcess running;
-    QVERIFY(stoppedExport(running, 1));
-    const auto whileStopped = snapshot(dir.path());
-    QCOMPARE(int(whileStopped.size()), 6);  // its five temporaries and its record
-    QCOMPARE(exportTool(other).status, 0);
-    auto after = snapshot(dir.path());
-    for (const auto& [name, bytes] : whileStopped) QVERIFY2(after.count(name), name);
-    kill(running.processId(), SIGCONT);
-    QVERIFY(running.waitForFinished(60000));
-    QCOMPARE(running.exitCode(), 0);
-    after = snapshot(dir.path());
-    for (const auto& [name, bytes] : newer) QVERIFY2(after[name] == bytes, name);
-    QCOMPARE(int(after.size()), 10);
-}
-
-// An export killed outright (no signal can be held) at any rename of the unit: the next export
-// into the folder puts the older set back whole, or leaves no file of a set that had none.
-void TestExportFiles::killedReplacementIsUndoneByTheNextExport_data()
-{
-    QTest::addColumn<int>("atRename");
-    QTest::addColumn<bool>("hasOlderSet");
-    for (int n = 1; n <= 10; ++n) QTest::addRow("rename %d", n) << n << true;
-    QTest::newRow("no older set, rename 3") << 3 << false;
-}
-
-void TestExportFiles::killedReplacementIsUndoneByTheNextExport()
-{
-    QFETCH(int, atRename);
-    QFETCH(bool, hasOlderSet);
-    QTemporaryDir dir;
-    if (hasOlderSet) writeOlderSet(dir.path());
-    const QStringList killedAt{
-        QStringLiteral("KVELMOR_SIGNAL_AT_RENAME=%1:%2").arg(atRename).arg(SIGKILL)};
-    QCOMPARE(exportTool(kSetting + QStringList{"--out", dir.path()}, withShim(killedAt)).status,
-             -1);
-    QCOMPARE(exportTool({"--frequency", "nizky", "--distance", "300", "--out", dir.path()}).status,
-             0);
-    auto after = snapshot(dir.path());
-    std::erase_if(after, [](const auto& file) { return file.first.contains("-300"); });
-    QVERIFY2(after == (hasOlderSet ? older : decltype(older){}), "not the older set alone");
 }
 
 // A new file is readable as any new file would be (0666 less the umask): a pupil's account can
@@ -326,7 +173,7 @@ void TestExportFiles::newFilesGetTheUmasksPermissions()
 {
     for (const auto& [umask, mode] : {std::pair{"022", 0644}, {"002", 0664}, {"027", 0640}}) {
         QTemporaryDir dir;
-        writeOlderSet(dir.path());
+        QVERIFY(writeOlderSet(dir.path()));
         QCOMPARE(exportInto(dir.path(), {}, QStringLiteral("umask ") + umask).status, 0);
         for (const char* suffix : kSuffixes) {
             struct stat st;
@@ -408,7 +255,7 @@ void TestExportFiles::folderNamesAreTheBytesGiven()
     QCOMPARE(names, 1);
 
     // A newline in a name is shown as \n, so the message stays one line.
-    writeFile(dir.filePath("a\nb"), "a file, not a folder");
+    QVERIFY(writeFile(dir.filePath("a\nb"), "a file, not a folder"));
     r = exportInto(dir.filePath("a\nb/sub"));
     QCOMPARE(r.status, 1);
     QCOMPARE(r.err, ("kvelmor-export: cannot create directory " + dir.filePath("a\\nb") + ": " +
@@ -466,7 +313,7 @@ void TestExportFiles::speaksOneLanguageInTheLocalesCharset()
         freelocale(czech);
     }
     QTemporaryDir dir;
-    writeFile(dir.filePath("file"), "");
+    QVERIFY(writeFile(dir.filePath("file"), ""));
     const Result r = exportTool({"--all", "--out", dir.filePath("file/sub")}, environment);
     QCOMPARE(r.status, 1);
     QCOMPARE(r.err, "kvelmor-export: " +
@@ -491,14 +338,67 @@ void TestExportFiles::saysNothingOfTheToolkitAndFailsWithoutFonts()
 
     // No font at all: letters would be boxes, so nothing is written and the package is named.
     QVERIFY(QDir().mkpath(dir.filePath("nofonts")));
-    writeFile(dir.filePath("fonts.conf"),
-              "<?xml version=\"1.0\"?><fontconfig><dir>" +
-                  QFile::encodeName(dir.filePath("nofonts")) + "</dir><cachedir>" +
-                  QFile::encodeName(dir.filePath("cache")) + "</cachedir></fontconfig>");
+    QVERIFY(writeFile(dir.filePath("fonts.conf"),
+                      "<?xml version=\"1.0\"?><fontconfig><dir>" +
+                          QFile::encodeName(dir.filePath("nofonts")) + "</dir><cachedir>" +
+                          QFile::encodeName(dir.filePath("cache")) + "</cachedir></fontconfig>"));
     r = exportInto(dir.filePath("boxes"), {"FONTCONFIG_FILE=" + dir.filePath("fonts.conf")});
     QCOMPARE(r.status, 1);
     QVERIFY2(r.err.contains("fonts-liberation2"), r.err);
     QVERIFY(!QFileInfo::exists(dir.filePath("boxes")));
+}
+
+// A write that takes only part of its bytes (a pipe, a FUSE or network file system, a slow disk)
+// is followed by one with the rest: one byte at a time or in random parts, the files are the
+// bytes of a normal export, and so is what the export prints.
+void TestExportFiles::shortWritesGiveTheSameBytes_data()
+{
+    QTest::addColumn<QString>("writes");
+    QTest::newRow("one byte at a time") << "1";
+    QTest::newRow("random parts, seed 1") << "random:1";
+    QTest::newRow("random parts, seed 29") << "random:29";
+}
+
+void TestExportFiles::shortWritesGiveTheSameBytes()
+{
+    QFETCH(QString, writes);
+    QTemporaryDir dir;
+    const Result r = exportInto(dir.path(), withShim({"KVELMOR_SHORT_WRITES=" + writes}));
+    QVERIFY2(r.status == 0, r.err);
+    QVERIFY(snapshot(dir.path()) == newer);
+    for (const QStringList& arguments : {QStringList{"--help"}, QStringList{"--bogus"}}) {
+        const Result whole = exportTool(arguments);
+        const Result parts = exportTool(arguments, withShim({"KVELMOR_SHORT_WRITES=" + writes}));
+        QVERIFY(whole.out.size() + whole.err.size() > 40);
+        QCOMPARE(parts.out, whole.out);
+        QCOMPARE(parts.err, whole.err);
+    }
+}
+
+// With standard error closed, descriptor 2 is /dev/null while the export works (not a file or
+// a descriptor of the toolkit that would take its messages), and a failure still ends it with
+// status 1, the older set kept.
+void TestExportFiles::closedStandardErrorIsNotReused()
+{
+    QTemporaryDir dir;
+    QVERIFY(writeOlderSet(dir.path()));
+    QProcess stopped;
+    startExport(stopped, kSetting + QStringList{"--out", dir.path()},
+                withShim({QStringLiteral("KVELMOR_SIGNAL_AT_RENAME=1:%1").arg(SIGSTOP)}),
+                "exec 2>&-");
+    QVERIFY(stopped.waitForStarted() && waitForStop(stopped.processId()));
+    const QString errorFile =
+        QFile::symLinkTarget(QStringLiteral("/proc/%1/fd/2").arg(stopped.processId()));
+    kill(stopped.processId(), SIGCONT);
+    QCOMPARE(errorFile, QStringLiteral("/dev/null"));
+    QCOMPARE(ended(stopped).status, 0);
+    QVERIFY(snapshot(dir.path()) == newer);
+
+    QVERIFY(writeOlderSet(dir.path()));
+    const auto before = snapshot(dir.path());
+    const Result r = exportInto(dir.path(), withShim({"KVELMOR_FAIL_RENAME=4:5"}), "exec 2>&-");
+    QCOMPARE(r.status, 1);
+    QVERIFY2(snapshot(dir.path()) == before, "the folder changed");
 }
 
 QTEST_GUILESS_MAIN(TestExportFiles)

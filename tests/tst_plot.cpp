@@ -27,7 +27,8 @@ std::vector<PlotRow> sampleRows(double factor = 1)
 
 PlotTexts texts(bool czech)
 {
-    return plotTexts(czech ? Language::Czech : Language::English, "střední", 350);
+    return czech ? plotTexts(Language::Czech, "střední", 350)
+                 : plotTexts(Language::English, "medium", 350);
 }
 
 // An element of the document with the style it inherits from its groups.
@@ -339,7 +340,7 @@ void TestPlot::textsFollowTheLanguage()
           "Pravděpodobnost (čtverec délky součtu)", "součet 2003 šipek", "spojitá štěrbina",
           "2\u00A0000", "0,5"}},  // Czech thousands: a space
         {false,
-         {"Photon frequency: střední, detector to slit: 350", "Detector height (twips)",
+         {"Photon frequency: medium, detector to slit: 350", "Detector height (twips)",
           "Probability (squared length of the sum)", "sum of 2003 arrows", "continuous slit",
           "2,000", "0.5"}},
     };

@@ -188,10 +188,10 @@ void TestWorksheet::csvIsSixNumbersAStep()
 
 void TestWorksheet::unknownSettingsGiveNoWorksheet()
 {
-    QVERIFY(worksheetFor("0.6", 350, Language::English, Language::Czech).has_value());
+    QVERIFY(worksheetFor("0.6", 350, Language::English).has_value());
     for (auto [frequency, distance] : std::initializer_list<std::pair<const char*, int>>{
              {"0.5", 350}, {"", 350}, {"0.60", 350}, {"0.6", 351}, {"0.6", 0}}) {
-        QVERIFY2(!worksheetFor(frequency, distance, Language::Czech, Language::Czech), frequency);
+        QVERIFY2(!worksheetFor(frequency, distance, Language::Czech), frequency);
         QVERIFY(settingTable(frequency, distance).empty());
     }
     const std::pair<const char*, const char*> captions[] = {

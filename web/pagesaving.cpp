@@ -86,7 +86,7 @@ void PageSaving::savePicture(const RecordingSurface& record, int scale)
 const Worksheet* PageSaving::worksheet()
 {
     if (baseName_.empty()) return nullptr;
-    if (!worksheet_) worksheet_ = worksheetFor(frequencyText_, distance_, language_, language_);
+    if (!worksheet_) worksheet_ = worksheetFor(frequencyText_, distance_, language_);
     return worksheet_ ? &*worksheet_ : nullptr;
 }
 

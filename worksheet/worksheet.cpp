@@ -7,7 +7,7 @@
 namespace kvelmor {
 
 std::optional<Worksheet> worksheetFor(std::string_view frequencyText, int distance,
-                                      Language plotLanguage, Language windowLanguage)
+                                      Language plotLanguage)
 {
     const std::vector<StepRow> rows = settingTable(frequencyText, distance);
     if (rows.empty()) return std::nullopt;
@@ -16,7 +16,7 @@ std::optional<Worksheet> worksheetFor(std::string_view frequencyText, int distan
     return Worksheet{
         csvText(rows),
         plotSvg(plotRows(rows),
-                plotTexts(plotLanguage, frequencyCaption(frequencyText, windowLanguage), distance)),
+                plotTexts(plotLanguage, frequencyCaption(frequencyText, plotLanguage), distance)),
         unsettled};
 }
 

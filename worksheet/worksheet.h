@@ -19,12 +19,11 @@ struct Worksheet {
 };
 
 // The worksheet of the setting whose frequency box holds `frequencyText` ("0.6") and whose
-// distance is `distance` (350), the plot's words in `plotLanguage`, and the frequency named as
-// the window shows it in `windowLanguage`: a plot in English beside a Czech window says
-// "Photon frequency: střední". Nothing when no option of the window writes that text or that
-// distance.
+// distance is `distance` (350), the plot's every word in `plotLanguage`, the frequency's caption
+// among them: an English plot says "Photon frequency: medium" whatever the window's language.
+// Nothing when no option of the window writes that text or that distance.
 std::optional<Worksheet> worksheetFor(std::string_view frequencyText, int distance,
-                                      Language plotLanguage, Language windowLanguage);
+                                      Language plotLanguage);
 
 // The caption in `language` of the frequency option that writes `frequencyText` ("0.6" ->
 // "střední"); empty when none does.

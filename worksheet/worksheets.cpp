@@ -1,6 +1,5 @@
 // kvelmor_worksheets OUT [F-D ...]: writes the worksheet files of the settings F-D ("0.6-350"; all
-// fifteen when none is named) into OUT/cs/, OUT/en/ and OUT/en-en/ under the names kvelmor-export
-// gives them,
+// fifteen when none is named) into OUT/cs/ and OUT/en/ under the names kvelmor-export gives them,
 // and prints how long each setting's numbers took. A test tool: the same source runs natively and
 // as WebAssembly under node, and the files of the two must be the same bytes.
 #include <sys/stat.h>
@@ -32,14 +31,12 @@ bool writeFile(const std::string& path, const std::string& bytes)
     return std::fclose(file) == 0 && written;
 }
 
-// Each folder's languages: the plot's words, and the window's captions that name the frequency.
+// Each folder's language: that of every word of its plots.
 struct Folder {
     const char* name;
-    Language plot, window;
+    Language plot;
 };
-constexpr Folder kLanguages[] = {{"/cs", Language::Czech, Language::Czech},
-                                 {"/en", Language::English, Language::Czech},
-                                 {"/en-en", Language::English, Language::English}};
+constexpr Folder kLanguages[] = {{"/cs", Language::Czech}, {"/en", Language::English}};
 
 // "0.6-350" for every frequency and distance option, in the window's order.
 std::vector<std::string> allSettings()
@@ -66,7 +63,7 @@ int main(int argc, char** argv)
     const std::string out = argv[1];
     std::vector<std::string> settings(argv + 2, argv + argc);
     if (settings.empty()) settings = allSettings();
-    for (const char* language : {"", "/cs", "/en", "/en-en"}) {
+    for (const char* language : {"", "/cs", "/en"}) {
         if (!makeFolder(out + language)) {
             std::fprintf(stderr, "cannot make %s%s\n", out.c_str(), language);
             return 1;
@@ -93,12 +90,12 @@ int main(int argc, char** argv)
         total += ms;
         std::printf("%s: numbers and CSV in %.1f ms\n", setting.c_str(), ms);
         const std::string base = "/kvelmor-" + setting;
-        // cs/ as kvelmor-export writes it under a Czech locale, en/ under any other (the plot in
-        // English, the frequency named as the Czech window names it), en-en/ with --lang en.
-        for (const auto& [name, plot, window] : kLanguages) {
+        // cs/ as kvelmor-export writes it under a Czech locale, en/ under any other and with
+        // --lang en.
+        for (const auto& [name, plot] : kLanguages) {
             const std::string folder = out + name;
             const std::string svg = plotSvg(
-                plotRows(rows), plotTexts(plot, frequencyCaption(frequency, window), distance));
+                plotRows(rows), plotTexts(plot, frequencyCaption(frequency, plot), distance));
             if (!writeFile(folder + base + ".csv", csv) ||
                 !writeFile(folder + base + "-plot.svg", svg)) {
                 std::fprintf(stderr, "cannot write into %s\n", folder.c_str());
