@@ -40,7 +40,9 @@ void TestTexts::englishTextsAreNotCzech()
                                           TextKey::Distance300,       TextKey::Distance350,
                                           TextKey::Distance400,       TextKey::SlowDownBoxText,
                                           TextKey::DistanceBoxText,   TextKey::FrequencyBoxText,
-                                          TextKey::PagePictureScale1, TextKey::PagePictureScale2};
+                                          TextKey::PagePictureScale1, TextKey::PagePictureScale2,
+                                          TextKey::ExplorePathsValue, TextKey::ExploreInfinity,
+                                          TextKey::ExploreScaleOne};
     const std::set<TextKey> quotingCzech = {
         TextKey::ExportHelp,         // the Czech captions are names the export also takes
         TextKey::DistanceBoxText,    // "Rozteč", a settings box's hidden text
