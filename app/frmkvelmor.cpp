@@ -92,9 +92,11 @@ void FrmKvelmor::start()
     const std::string distance = settings_->boxText(SettingsBox::nRozteč);
     {
         InputBlocker noInput;
+        emit runStarting(QString::fromStdString(frequency), QString::fromStdString(distance));
         runExperiment(*surface_, *host_);
     }
     running_ = false;
+    emit runEnded(!closing_);
     if (!closing_)
         image_->setAccessibleDescription(
             QString::fromStdString(runDescription(frequency, distance, language_)));

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "app/controls.h"
+#include "app/explorerlink.h"
 #include "app/frmkvelmor.h"
 #include "app/terminal.h"
 
@@ -80,6 +81,23 @@ LanguageOption takeLanguage(int& argc, char* argv[])
         argv[argc] = nullptr;
     }
     return option;
+}
+
+// --explore, taken out of the arguments before the toolkit sees them: whether it was there.
+bool takeExplore(int& argc, char* argv[])
+{
+    bool found = false;
+    int kept = 1;
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--explore") == 0) {
+            found = true;
+        } else {
+            argv[kept++] = argv[i];
+        }
+    }
+    argc = kept;
+    argv[argc] = nullptr;
+    return found;
 }
 
 // --help and --version answer before the toolkit starts, so without a display. Returns the exit
@@ -163,6 +181,7 @@ int main(int argc, char* argv[])
     messages = kvelmor::messageLanguage(asked.language);
     if (asked.error != TextKey::None) return refuse(text(asked.error).arg(asked.shown));
     if (const int status = answerHelpOrVersion(argc, argv); status >= 0) return status;
+    const bool explore = takeExplore(argc, argv);
 
     const std::string platform = platformName(argc, argv);
     if ((platform.empty() || platform == "xcb") && !hasArgument(argc, argv, "-display") &&
@@ -190,5 +209,7 @@ int main(int argc, char* argv[])
     QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("org.example.kvelmor")));
     kvelmor::FrmKvelmor window(nullptr, 0, asked.language.value_or(kvelmor::kDefaultLanguage));
     window.show();
+    auto* explorer = new kvelmor::ExplorerLink(window);  // the window owns it
+    if (explore) explorer->open();
     return QApplication::exec();
 }
