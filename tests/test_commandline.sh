@@ -13,7 +13,8 @@ for platform in xcb offscreen ""; do
     [ "$status" -eq 0 ] || fail "$option under the platform '$platform' exited with $status"
     case $option in
       --version) [ "$out" = "kvelmor $version" ] || fail "--version said: $out" ;;
-      --help) grep -q '^Usage: kvelmor' <<<"$out" || fail "--help said: $out" ;;
+      --help) grep -q '^Usage: kvelmor' <<<"$out" && grep -q -- '--explore' <<<"$out" ||
+                fail "--help said: $out" ;;
     esac
   done
 done
@@ -42,11 +43,13 @@ for case in "--bogus|unknown argument '--bogus'" \
 done
 
 # Qt's own options: the window opens with the style and the title asked for. The window is Czech
-# under an English locale, and English when asked for (its title says so).
+# under an English locale, and English when asked for (its title says so). --explore opens the
+# explorer's window too.
 if command -v xvfb-run >/dev/null && command -v xdotool >/dev/null; then
   for case in "-style fusion -qwindowtitle Kvelmor_probe|Kvelmor_probe" \
               "|Kvelmor - https://kvelmor.example.org" \
-              "--lang en|Kvelmor - https://kvelmor.example.org/en"; do
+              "--lang en|Kvelmor - https://kvelmor.example.org/en" \
+              "--explore|Zkoumat - Kvelmor" "--explore --lang en|Explore - Kvelmor"; do
     xvfb-run -a -s "-screen 0 1024x768x24 -nolisten tcp" bash -c '
       env -u QT_QPA_PLATFORM LC_ALL=C.UTF-8 LANG=en_GB.UTF-8 "$0" $1 & pid=$!
       found=0
