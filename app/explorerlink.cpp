@@ -74,9 +74,11 @@ void ExplorerLink::runEnded(bool completed)
 }
 
 // A click on the drawing reaches the window itself (the drawing takes no mouse); it is looked at
-// and passed on, as the window does nothing with it. During a run no click arrives at all.
+// and passed on, as the window does nothing with it. During a run no click arrives at all. The
+// window's close closes the explorer with it.
 bool ExplorerLink::eventFilter(QObject* watched, QEvent* event)
 {
+    if (watched == &window_ && event->type() == QEvent::Close && explorer_) explorer_->close();
     if (watched != &window_ || event->type() != QEvent::MouseButtonPress || !finished_ ||
         window_.isRunning()) {
         return false;

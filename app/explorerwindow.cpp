@@ -62,6 +62,8 @@ ExplorerWindow::ExplorerWindow(Language language) : language_(language)
 {
     setObjectName(QStringLiteral("frmZkoumat"));
     setWindowTitle(qtext(TextKey::ExploreTitle, language_));
+    // Closing the main window ends the program, whether the explorer is open or not.
+    setAttribute(Qt::WA_QuitOnClose, false);
     build();
     setEnabledControls(false);
     announcing_.setSingleShot(true);
@@ -144,11 +146,11 @@ void ExplorerWindow::build()
     // their signals blocked.
     connect(height_, &QSlider::valueChanged, this, [this](int step) {
         stopSweep();
-        choose(step, explorer_->paths());
+        if (explorer_) choose(step, explorer_->paths());
     });
     connect(count_, &QSlider::valueChanged, this, [this](int choice) {
         stopSweep();
-        choose(explorer_->step(), kPathChoices[choice]);
+        if (explorer_) choose(explorer_->step(), kPathChoices[choice]);
     });
     connect(pattern_, &PatternView::stepPicked, height_, &QSlider::setValue);
     connect(sweepPaths_, &QPushButton::clicked, this, [this] { startSweep(Sweep::Paths); });

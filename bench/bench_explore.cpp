@@ -1,6 +1,6 @@
 // How long the explorer takes for a change of point or of count: the chain and the readouts
-// computed, and the chain drawn into a picture as the window's explorer draws it (a new
-// off-screen image of 560 x 560 pixels, as each change makes one).
+// computed, and the chain and the pattern drawn into pictures as the window's explorer draws
+// them (new off-screen images of 560 x 560 and 140 x 560 pixels, as each change makes).
 #include <benchmark/benchmark.h>
 
 #include <QGuiApplication>
@@ -9,6 +9,7 @@
 #include "explore/chainpicture.h"
 #include "explore/explorer.h"
 #include "explore/paths.h"
+#include "explore/patternpicture.h"
 #include "explore/readouts.h"
 
 using namespace kvelmor;
@@ -16,16 +17,26 @@ using namespace kvelmor;
 namespace {
 
 constexpr int kSize = 560;
+constexpr int kPatternWidth = 140;
 
-// One change: the model computes what the view needs, and the view draws it.
+// One change: the model computes what the views need, and they draw it: the chain and the
+// pattern with the chosen step marked, each into a new picture.
 void computeAndDraw(Explorer& explorer)
 {
     const Readouts readouts = readoutsOf(explorer);
     benchmark::DoNotOptimize(readouts);
-    ImageSurface surface({kSize, kSize}, 1, QGuiApplication::palette(), {});
-    drawChainPicture(surface, explorer.chain(), explorer.curve(),
+    ImageSurface chain({kSize, kSize}, 1, QGuiApplication::palette(), {});
+    drawChainPicture(chain, explorer.chain(), explorer.curve(),
                      explorer.paths() == kInfinitePaths, {0, 0, kSize, kSize});
-    benchmark::DoNotOptimize(surface.image().constBits());
+    benchmark::DoNotOptimize(chain.image().constBits());
+    PatternValues values;
+    for (int step = 0; step < kStepCount; ++step) {
+        values.squaredLengths.push_back(explorer.runSquaredLength(step));
+        values.continuous.push_back(explorer.continuousSum(step).squaredLength);
+    }
+    ImageSurface pattern({kPatternWidth, kSize}, 1, QGuiApplication::palette(), {});
+    drawPattern(pattern, values, explorer.step(), {0, 0, kPatternWidth, kSize});
+    benchmark::DoNotOptimize(pattern.image().constBits());
 }
 
 // The explorer as it stands once open: its copy of the run's pattern has made it compute the

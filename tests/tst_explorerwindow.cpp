@@ -26,6 +26,7 @@ private slots:
     void standsBesideTheWindow_data();
     void standsBesideTheWindow();
     void speaksTheWindowsLanguage();
+    void closesWithTheWindow();
 };
 
 void TestExplorerWindow::clickAfterARunOpensTheExplorerAtThatStep_data()
@@ -202,6 +203,20 @@ void TestExplorerWindow::speaksTheWindowsLanguage()
              QStringLiteral("Along the detector"));
     QCOMPARE(QAccessible::queryAccessibleInterface(f.inExplorer("kresbaŘetězce"))->role(),
              QAccessible::Graphic);
+}
+
+// "Konec" (or the desktop's close) ends the program with the explorer open: the explorer closes
+// with the window and never keeps the program running by itself.
+void TestExplorerWindow::closesWithTheWindow()
+{
+    ExplorerFixture f;
+    f.run();
+    f.clickDrawing(5500, stepHeight(100));
+    QVERIFY(f.explorer()->isVisible());
+    QVERIFY(!f.explorer()->testAttribute(Qt::WA_QuitOnClose));
+    clickOn(find<QPushButton>(f.window.get(), "cmdKonec"));
+    QVERIFY(!f.window->isVisible());
+    QVERIFY(!f.explorer()->isVisible());
 }
 
 QTEST_MAIN(TestExplorerWindow)
