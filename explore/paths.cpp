@@ -28,6 +28,16 @@ double slitArrowLength(const Wave& wave, int paths)
     return wave.arrowLength * (double(kRunPaths - 1) / double(paths - 1));
 }
 
+int pathChoiceOf(int paths)
+{
+    if (paths == kInfinitePaths) return int(kPathChoices.size()) - 1;
+    int choice = 0;
+    for (int i = 0; i + 1 < int(kPathChoices.size()); ++i) {
+        if (kPathChoices[i] <= paths) choice = i;
+    }
+    return choice;
+}
+
 int sweptPaths(double fraction)
 {
     const double f = std::clamp(fraction, 0.0, 1.0);

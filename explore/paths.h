@@ -28,6 +28,10 @@ constexpr bool isPathCount(int paths)
     return paths == kInfinitePaths || (paths >= kFewestPaths && paths <= kRunPaths);
 }
 
+// Where a count stands among kPathChoices: the index of the largest offered count at or below it
+// (a count between two of them, as a sweep passes through, stands at the lower one).
+int pathChoiceOf(int paths);
+
 // The detector steps, 0 (the bottom, j = 500) to 220 (the top, j = 6000), as the CSV's rows.
 inline constexpr int kStepCount = (kLastOffset - kFirstOffset) / kOffsetStep + 1;
 inline constexpr int kLastStep = kStepCount - 1;

@@ -259,6 +259,11 @@ void TestExplore::sweepGrowsFromTwoTo2003()
     }
     // As long from 2 to 63 as from 63 to 2003.
     QVERIFY(std::abs(sweptPaths(0.5) - 63) <= 1);
+    // On the count slider a swept count stands at the offered count below it.
+    const std::pair<int, int> stands[] = {{2, 0},    {4, 1},     {5, 2},
+                                          {63, 5},   {999, 8},   {1000, 9},
+                                          {2002, 9}, {2003, 10}, {kInfinitePaths, 11}};
+    for (auto [paths, choice] : stands) QCOMPARE(pathChoiceOf(paths), choice);
 }
 
 void TestExplore::choiceStaysInRange()
