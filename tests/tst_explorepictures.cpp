@@ -273,9 +273,21 @@ void TestExplorePictures::sumArrowTurnsAreCounted()
     twice.insert(twice.end(), once.begin() + 2, once.end());
     const Chain backAndForth{{0, 0}, {1, 0}, {1, 1}, {1, 0}, {1, -1}, {1, 0}};
     const Chain throughD{{0, 0}, {1, 0}, {0, 0}, {-1, 0}};  // D itself does not count
+    Chain clockwise(once.rbegin(), once.rend() - 1);        // the same square, the other way round
+    clockwise.insert(clockwise.begin(), Point{0, 0});
     QCOMPARE(sumArrowTurns(straight), 0.0);
     QVERIFY(std::abs(sumArrowTurns(once) - 1) < 1e-12);
     QVERIFY(std::abs(sumArrowTurns(twice) - 2) < 1e-12);
+    QVERIFY(std::abs(sumArrowTurns(clockwise) - 1) < 1e-12);
+    // From -170 to 170 degrees the arrow turns 20 degrees back across the half turn, either way.
+    const double degree = M_PI / 180;
+    for (double sign : {1.0, -1.0}) {
+        const Chain acrossTheHalfTurn{
+            {0, 0},
+            {std::cos(-170 * sign * degree), std::sin(-170 * sign * degree)},
+            {std::cos(170 * sign * degree), std::sin(170 * sign * degree)}};
+        QVERIFY(std::abs(sumArrowTurns(acrossTheHalfTurn) - 20.0 / 360) < 1e-12);
+    }
     QVERIFY(std::abs(sumArrowTurns(backAndForth)) < 1e-12);
     QVERIFY(std::abs(sumArrowTurns(throughD) - 0.5) < 1e-12);
 }
