@@ -41,13 +41,7 @@ void PatternView::draw(Explorer* explorer, int lastKnown)
     picture_ = std::make_unique<ImageSurface>(size(), devicePixelRatioF(), palette(),
                                               std::function<void(const QRect&)>());
     if (explorer_) {
-        PatternValues values{std::vector<double>(kStepCount, NAN),
-                             std::vector<double>(kStepCount, NAN)};
-        for (int step = 0; step <= std::min(lastKnown, kLastStep); ++step) {
-            values.squaredLengths[step] = explorer_->runSquaredLength(step);
-            values.continuous[step] = explorer_->continuousSum(step).squaredLength;
-        }
-        drawPattern(*picture_, values, explorer_->step(),
+        drawPattern(*picture_, patternOf(*explorer_, lastKnown), explorer_->step(),
                     {kInset, kInset, width() - 2 * kInset, height() - 2 * kInset});
     }
     update();

@@ -26,16 +26,12 @@ void computeAndDraw(Explorer& explorer)
     const Readouts readouts = readoutsOf(explorer);
     benchmark::DoNotOptimize(readouts);
     ImageSurface chain({kSize, kSize}, 1, QGuiApplication::palette(), {});
-    drawChainPicture(chain, explorer.chain(), explorer.curve(),
-                     explorer.paths() == kInfinitePaths, {0, 0, kSize, kSize});
+    drawChainPicture(chain, explorer.chain(), explorer.curve(), explorer.paths() == kInfinitePaths,
+                     {0, 0, kSize, kSize});
     benchmark::DoNotOptimize(chain.image().constBits());
-    PatternValues values;
-    for (int step = 0; step < kStepCount; ++step) {
-        values.squaredLengths.push_back(explorer.runSquaredLength(step));
-        values.continuous.push_back(explorer.continuousSum(step).squaredLength);
-    }
     ImageSurface pattern({kPatternWidth, kSize}, 1, QGuiApplication::palette(), {});
-    drawPattern(pattern, values, explorer.step(), {0, 0, kPatternWidth, kSize});
+    drawPattern(pattern, patternOf(explorer, kLastStep), explorer.step(),
+                {0, 0, kPatternWidth, kSize});
     benchmark::DoNotOptimize(pattern.image().constBits());
 }
 

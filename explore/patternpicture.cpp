@@ -32,6 +32,17 @@ bool known(const std::vector<double>& series, int step)
 
 }  // namespace
 
+PatternValues patternOf(Explorer& explorer, int lastKnown)
+{
+    PatternValues values{std::vector<double>(kStepCount, NAN),
+                         std::vector<double>(kStepCount, NAN)};
+    for (int step = 0; step <= std::min(lastKnown, kLastStep); ++step) {
+        values.squaredLengths[step] = explorer.runSquaredLength(step);
+        values.continuous[step] = explorer.continuousSum(step).squaredLength;
+    }
+    return values;
+}
+
 double patternRow(const PictureArea& area, int step)
 {
     return area.top + area.height - (step + 0.5) * bandHeight(area);

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "explore/chainpicture.h"
+#include "explore/explorer.h"
 
 namespace kvelmor {
 
@@ -21,6 +22,10 @@ inline constexpr Colour kPatternBars = rgb(0xBF, 0xDC, 0xEC);
 inline constexpr Colour kPatternEdge = rgb(0x00, 0x72, 0xB2);
 inline constexpr Colour kPatternCurve = rgb(0xD5, 0x5E, 0x00);
 inline constexpr Colour kPatternChosen = rgb(0, 0, 0);
+
+// The pattern of `explorer`'s run as far as step `lastKnown` (a run still going; kLastStep once it
+// has ended): the run's squared lengths and the continuous slit's, NaN beyond.
+PatternValues patternOf(Explorer& explorer, int lastKnown);
 
 // Draws `values` into `area` (pixels; the area is not filled) with the step `chosen` marked by a
 // line across, when it is a step. The longest value known reaches the area's right edge.

@@ -132,6 +132,14 @@ void TestExplorePictures::patternShowsTheKnownStepsAndTheChosenOne()
     float furthest = 0;
     for (const Primitive& p : drawing.primitives()) furthest = std::max({furthest, p.x1, p.x2});
     QCOMPARE(furthest, 150.0f);
+
+    // A run going on shows the steps it has drawn; their values are the run's.
+    Explorer explorer(*exploreSettingFor("0.2", 300));
+    const PatternValues halfway = patternOf(explorer, 110);
+    QCOMPARE(halfway.squaredLengths[110], explorer.runSquaredLength(110));
+    QCOMPARE(halfway.continuous[0], explorer.continuousSum(0).squaredLength);
+    QVERIFY(std::isnan(halfway.squaredLengths[111]) && std::isnan(halfway.continuous[220]));
+    QVERIFY(!explorer.continuousKnown(111));
 }
 
 void TestExplorePictures::patternPointPicksTheStepOfItsBand()
