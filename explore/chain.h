@@ -24,8 +24,9 @@ Chain arrowChain(const Scene& scene, const Wave& wave, double j, int paths);
 //   T(s) = D + L e^{i f r_0} + (2002 L / 2000) \int_0^s (e^{i f r(c - u)} + e^{i f r(c + u)}) du
 //
 // with c = axisY, the slit's centre: from the centre outwards (s = 0 to 1000), both halves
-// together as the run takes its paths, with the continuous slit's quadrature rule on `panels` panels (an even number), one
-// point for each pair of panels. Its end is the continuous slit's sum to within rounding.
+// together as the run takes its paths, with the continuous slit's quadrature rule on `panels`
+// panels (an even number), one point for each pair of panels. Its end is the continuous slit's sum
+// to within rounding.
 Chain continuousChain(const Scene& scene, const Wave& wave, double j, int panels);
 
 }  // namespace kvelmor

@@ -21,7 +21,7 @@ public:
                                                       {kvelmor::SettingsBox::nFi, "0.6"}};
     std::vector<Placement> placements;
     std::vector<double> paceCounts;
-    int closeBeforeStep = -1;  // pace() of this step (0-based) reports the window closed
+    int closeBeforeStep = -1;             // pace() of this step (0-based) reports the window closed
     std::vector<int> stepsDone;           // the offsets j the run said it had drawn, in order
     std::vector<std::size_t> doneAtPace;  // how many of them were said before each pace()
 
