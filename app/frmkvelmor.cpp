@@ -92,9 +92,11 @@ void FrmKvelmor::start()
     const std::string distance = settings_->boxText(SettingsBox::nRozteč);
     {
         InputBlocker noInput;
+        emit runStarting(QString::fromStdString(frequency), QString::fromStdString(distance));
         runExperiment(*surface_, *host_);
     }
     running_ = false;
+    emit runEnded(!closing_);
     if (!closing_) {
         // The drawing says what the run drew and where its pattern lies; the change is announced,
         // so that a screen reader says when the run has finished and what it showed.

@@ -15,6 +15,8 @@ class WindowSettings;
 // The one window, "frmKvelmor": its controls, the settings actions that write the three hidden
 // settings boxes, and the run started by "Start", which draws into the window's picture.
 class FrmKvelmor final : public QWidget {
+    Q_OBJECT
+
 public:
     // `pictureRatio` is the device-pixel ratio of the window's picture; 0 takes the screen's.
     // Every text of the window (captions, title, accessible texts) is in `language`.
@@ -29,6 +31,14 @@ public:
     bool isRunning() const { return running_; }
     // True from the desktop's (or "Konec"'s) close until the next run starts.
     bool isClosing() const { return closing_; }
+
+signals:
+    // What a view beside the window (the explorer) follows of each run: its start, with the texts
+    // of the frequency and distance boxes it reads, each detector step (its offset j) once drawn,
+    // and its end, `completed` unless the window's close stopped it.
+    void runStarting(const QString& frequencyText, const QString& distanceText);
+    void stepDrawn(int j);
+    void runEnded(bool completed);
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "app/controls.h"
+#include "app/explorerlink.h"
 #include "app/frmkvelmor.h"
 #include "app/terminal.h"
 
@@ -81,6 +82,23 @@ LanguageOption takeLanguage(int& argc, char* argv[])
         argv[argc] = nullptr;
     }
     return option;
+}
+
+// --explore, taken out of the arguments before the toolkit sees them: whether it was there.
+bool takeExplore(int& argc, char* argv[])
+{
+    bool found = false;
+    int kept = 1;
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--explore") == 0) {
+            found = true;
+        } else {
+            argv[kept++] = argv[i];
+        }
+    }
+    argc = kept;
+    argv[argc] = nullptr;
+    return found;
 }
 
 bool isHelpOrVersion(const char* argument)
@@ -235,6 +253,7 @@ int main(int argc, char* argv[])
     const LanguageOption asked = takeLanguage(argc, argv);
     messages = kvelmor::messageLanguage(asked.language);
     if (asked.error != TextKey::None) return refuse(text(asked.error).arg(asked.shown));
+    const bool explore = takeExplore(argc, argv);
 
     const std::string platform = platformName(argc, argv);
     const bool x11 = platform.empty() || platform == "xcb";
@@ -272,5 +291,7 @@ int main(int argc, char* argv[])
     QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("org.example.kvelmor")));
     kvelmor::FrmKvelmor window(nullptr, 0, asked.language.value_or(kvelmor::kDefaultLanguage));
     window.show();
+    auto* explorer = new kvelmor::ExplorerLink(window);  // the window owns it
+    if (explore) explorer->open();
     return QApplication::exec();
 }

@@ -44,6 +44,11 @@ PaceClock& steadyPaceClock()
     return clock;
 }
 
+void WindowRunHost::stepDone(int j)
+{
+    emit window_.stepDrawn(j);
+}
+
 // Waits for the pace of one detector step without burning a core, serving paint requests, the
 // desktop's pings and its close command (input is blocked for the whole run). Waits too short to
 // sleep through accurately spin instead.

@@ -31,6 +31,7 @@ public:
     std::string settingsText(SettingsBox box) const override;
     void placeLabel(SceneLabel label, double left, double top) override;
     bool pace(double count) override;
+    void stepDone(int j) override;
 
 private:
     FrmKvelmor& window_;

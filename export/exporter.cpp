@@ -11,6 +11,7 @@
 
 #include "app/controls.h"
 #include "app/frmkvelmor.h"
+#include "app/svgpicture.h"
 #include "app/terminal.h"
 #include "app/windowrunhost.h"
 #include "canvas/imagesurface.h"
@@ -38,15 +39,6 @@ void paintSceneLabels(FrmKvelmor& window, QPainter& painter)
         auto* label = controlNamed<QLabel>(window, sceneLabelName(which));
         if (label && label->isVisibleTo(&window)) label->render(&painter, label->pos());
     }
-}
-
-QByteArray pngBytes(const QImage& image)
-{
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    if (!image.save(&buffer, "PNG")) return {};
-    return bytes;
 }
 
 // The run's picture as the window shows it, `scale` device pixels to a pixel.

@@ -4,6 +4,7 @@
 
 #include "app/controls.h"
 #include "app/terminal.h"
+#include "explore/paths.h"
 #include "layout/controls.h"
 #include "layout/settings.h"
 #include "run/numbertext.h"
@@ -81,7 +82,7 @@ ParsedCommandLine parseCommandLine(const QList<QByteArray>& arguments)
     };
 
     // Each option at most once; an option given with an empty value still counts as given.
-    std::optional<QByteArray> frequency, distance, out, scale, language;
+    std::optional<QByteArray> frequency, distance, out, scale, language, step, paths;
     bool all = false;
     for (int i = 0; i < arguments.size(); ++i) {
         QByteArray name = arguments[i];
@@ -109,6 +110,8 @@ ParsedCommandLine parseCommandLine(const QList<QByteArray>& arguments)
                                             : name == "--out"      ? &out
                                             : name == "--scale"    ? &scale
                                             : name == "--lang"     ? &language
+                                            : name == "--step"     ? &step
+                                            : name == "--paths"    ? &paths
                                                                    : nullptr;
         if (!target) return fail(TextKey::UnknownOption, shownBytes(arguments[i]));
         if (!hasValue) {
@@ -132,8 +135,10 @@ ParsedCommandLine parseCommandLine(const QList<QByteArray>& arguments)
         }
         parsed.options.scale = scale->toInt();
     }
+    if (paths && !step) return fail(TextKey::PathsWithoutStep);
     if (all) {
         if (frequency || distance) return fail(TextKey::AllWithOneSetting);
+        if (step) return fail(TextKey::StepWithAll);
         parsed.options.settings = allSettings();
     } else {
         if (!frequency || !distance) return fail(TextKey::SettingMissing);
@@ -142,6 +147,13 @@ ParsedCommandLine parseCommandLine(const QList<QByteArray>& arguments)
         const std::optional<int> d = findDistance(argumentText(*distance));
         if (!d) return fail(TextKey::UnknownDistance, shownBytes(*distance));
         parsed.options.settings = {settingFor(*f, *d)};
+        if (step) {
+            const std::optional<int> j = stepNamed(*step);
+            if (!j) return fail(TextKey::UnknownStep, shownBytes(*step));
+            const std::optional<int> n = paths ? pathsNamed(*paths) : kRunPaths;
+            if (!n) return fail(TextKey::UnknownPaths, shownBytes(*paths));
+            parsed.options.chain = ChainChoice{*j, *n};
+        }
     }
     parsed.action = ParsedCommandLine::Action::Export;
     return parsed;

@@ -6,6 +6,7 @@
 #include <optional>
 #include <vector>
 
+#include "export/chainoptions.h"
 #include "layout/texts.h"
 
 namespace kvelmor {
@@ -23,6 +24,7 @@ struct ExportOptions {
     QByteArray outDir;  // exactly the bytes given: a folder name need not be valid text
     int scale = 1;
     std::optional<Language> language;  // --lang, when given (and read before any error)
+    std::optional<ChainChoice> chain;  // --step and --paths: one chain of the one setting
 };
 
 struct ParsedCommandLine {

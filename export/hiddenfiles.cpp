@@ -67,7 +67,8 @@ void removeIfAbandoned(int folder, const char* name)
 bool isHiddenName(const QByteArray& name, HiddenKind kind)
 {
     static const QRegularExpression pattern(QStringLiteral(
-        "^\\.kvelmor-[0-9]+(?:\\.[0-9]+)?-[0-9]+(?:-plot)?\\.(?:png|svg|csv)\\.(new|old)-"
+        "^\\.kvelmor-[0-9]+(?:\\.[0-9]+)?-[0-9]+(?:-plot|-step-[0-9]+-paths-(?:[0-9]+|inf))?"
+        "\\.(?:png|svg|csv)\\.(new|old)-"
         "[A-Za-z0-9]{6}$"));
     // Latin-1 reads every byte as one character, so a byte outside the grammar never matches.
     const QRegularExpressionMatch match = pattern.match(QString::fromLatin1(name));

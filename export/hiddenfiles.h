@@ -11,9 +11,10 @@ namespace kvelmor {
 enum class HiddenKind { New, Old };
 
 // Whether `name` (a name read from a folder) is one of those hidden names, of the given kind, for
-// a setting's file: "." + "kvelmor-F-D" + an optional "-plot" + ".png", ".svg" or ".csv", then
-// ".new-" or ".old-" and six letters or digits; F and D are numbers. No such name holds a '/' or
-// "..", so it never leads out of its folder.
+// a setting's file: "." + "kvelmor-F-D" + an optional "-plot" or "-step-J-paths-N" (a chain's
+// files) + ".png", ".svg" or ".csv", then ".new-" or ".old-" and six letters or digits; F, D, J
+// and N are numbers, N may also be "inf". No such name holds a '/' or "..", so it never leads
+// out of its folder.
 bool isHiddenName(const QByteArray& name, HiddenKind kind);
 
 // Creates an empty file under a fresh hidden name of `kind` beside `name` in the folder `dir`,

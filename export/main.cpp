@@ -10,6 +10,7 @@
 
 #include "app/controls.h"
 #include "app/terminal.h"
+#include "export/chainexport.h"
 #include "export/exporter.h"
 #include "export/exportoptions.h"
 #include "export/hiddenfiles.h"
@@ -93,6 +94,12 @@ int exportSettings(const kvelmor::ExportOptions& options, kvelmor::ExportLanguag
         return 1;
     }
     kvelmor::removeLeftovers(options.outDir);
+    if (options.chain) {
+        const QString error = kvelmor::exportChain(options.settings.front(), *options.chain,
+                                                   options.outDir, options.scale, languages);
+        if (!error.isEmpty()) complain(error);
+        return error.isEmpty() ? 0 : 1;
+    }
     const int total = int(options.settings.size());
     const bool progress = total > 1 && isatty(STDERR_FILENO);
     kvelmor::Exporter exporter(options.settings, options.outDir, options.scale, languages);

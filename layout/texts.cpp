@@ -153,6 +153,63 @@ constexpr Entry kTexts[] = {
     {T::PlotThousandsSeparator, "\u00A0", ","},  // Czech groups thousands with a no-break space
     {T::PlotDecimalSeparator, ",", "."},
 
+    {T::ExploreTitle, "Zkoumat - Kvelmor", "Explore - Kvelmor"},
+    {T::ExploreHint,
+     "Spusťte pokus tlačítkem Start, pak klepněte na detektor, osu pravděpodobnosti nebo "
+     "sloupec: zde uvidíte řetězec šipek toho místa.",
+     "Run the experiment with Start, then click the detector line, the probability axis or a "
+     "bar: the chain of arrows of that point shows here."},
+    {T::ExploreFollowing,
+     "Sleduje běh pokusu; po jeho konci můžete volit výšku i počet šipek.",
+     "Following the run; when it ends, choose any height and number of arrows."},
+    {T::ExploreChainName, "Řetězec šipek", "Chain of arrows"},
+    {T::ExplorePatternName, "Obrazec pokusu", "Pattern of the run"},
+    {T::ExplorePatternDescription,
+     "Sloupce posledního pokusu a křivka spojité štěrbiny; klepnutím zvolíte výšku detektoru.",
+     "The last run's bars and the continuous slit's curve; click to choose the detector "
+     "height."},
+    {T::ExploreHeightName, "Výška detektoru", "Detector height"},
+    {T::ExploreHeightValue, "y = %1 twipů, krok %2 z 220", "y = %1 twips, step %2 of 220"},
+    {T::ExplorePathsName, "Počet šipek", "Number of arrows"},
+    {T::ExplorePathsValue, "N = %1", "N = %1"},
+    {T::ExploreInfinity, "∞", "∞"},
+    {T::ExploreSweepPaths, "Přidávat šipky", "Add arrows"},
+    {T::ExploreSweepPathsDescription,
+     "Projde počty šipek od 2 do 2003 asi za tři sekundy.",
+     "Goes from 2 to 2003 arrows in about three seconds."},
+    {T::ExploreSweepHeight, "Projít detektor", "Along the detector"},
+    {T::ExploreSweepHeightDescription,
+     "Projde všechny výšky detektoru zdola nahoru.",
+     "Goes through every detector height from the bottom up."},
+    {T::ExploreStop, "Zastavit", "Stop"},
+    {T::ExploreSavePicture, "Uložit obrázek…", "Save picture…"},
+    {T::ExploreSaveNumbers, "Uložit čísla…", "Save numbers…"},
+    {T::ExplorePictureFiles,
+     "Obrázek SVG (*.svg);;Obrázek PNG (*.png)",
+     "SVG picture (*.svg);;PNG picture (*.png)"},
+    {T::ExploreNumberFiles, "Tabulka CSV (*.csv)", "CSV table (*.csv)"},
+    {T::ExploreSaved, "Uloženo: %1", "Saved: %1"},
+    {T::ExplorePathDifferenceName,
+     "Rozdíl drah od okrajů štěrbiny",
+     "Path difference between the slit's edges"},
+    {T::ExplorePathDifferenceValue, "%1 vlnové délky", "%1 wavelengths"},
+    {T::ExploreTurnsName, "Otočení šipky součtu", "Turning of the sum arrow"},
+    {T::ExploreTurnsValue, "%1 otáčky", "%1 turns"},
+    {T::ExploreSquaredLengthName, "Čtverec délky součtu", "Squared length of the sum"},
+    {T::ExploreShareName, "Podíl nejvyššího sloupce", "Share of the highest bar"},
+    {T::ExploreAgainstContinuousName,
+     "Rozdíl od spojité štěrbiny",
+     "Difference from the continuous slit"},
+    {T::ExplorePercent, "%1 %", "%1%"},
+    {T::ExploreNoValue, "nelze určit", "no value"},
+    {T::ExploreAnnouncement,
+     "Krok %1, N = %2: čtverec délky součtu %3, %4 nejvyššího sloupce.",
+     "Step %1, N = %2: squared length of the sum %3, %4 of the highest bar."},
+    {T::ExploreScaleOne, "%1 twip", "%1 twip"},
+    {T::ExploreScaleFew, "%1 twipy", "%1 twips"},
+    {T::ExploreScaleMany, "%1 twipů", "%1 twips"},
+    {T::ExploreFileTitle, "%1, krok %2, N = %3", "%1, step %2, N = %3"},
+
     {T::TryHelp, "Více řekne '%1 --help'.", "Try '%1 --help' for more information."},
     {T::CannotWriteOutput,
      "nelze zapsat na standardní výstup: %1",
@@ -162,26 +219,28 @@ constexpr Entry kTexts[] = {
     {T::OptionGivenTwice, "volba '%1' je zadána dvakrát", "option '%1' given twice"},
 
     {T::KvelmorHelp,
-     "Použití: kvelmor [--lang JAZYK] [volby Qt]\n"
+     "Použití: kvelmor [--lang JAZYK] [--explore] [volby Qt]\n"
      "\n"
      "Otevře okno programu Kvelmor: světlo jednou štěrbinou jako součet šipek. Obrázky\n"
      "a čísla hotového pokusu bez okna uloží kvelmor-export.\n"
      "\n"
      "Volby:\n"
      "      --lang JAZYK  jazyk okna: cs (čeština, výchozí) nebo en (angličtina)\n"
+     "      --explore     otevře vedle okna i okno Zkoumat\n"
      "  -h, --help        vypíše tuto nápovědu\n"
      "      --version     vypíše verzi\n"
      "Platí i volby knihovny Qt, mimo jiné -platform JMÉNO, -display DISPLEJ, -style JMÉNO\n"
      "a -qwindowgeometry ŠÍŘKAxVÝŠKA+X+Y.\n"
      "\n"
      "Návratový kód: 0 okno bylo zavřeno, 1 chybí grafický displej, 2 chybné argumenty.\n",
-     "Usage: kvelmor [--lang LANGUAGE] [Qt options]\n"
+     "Usage: kvelmor [--lang LANGUAGE] [--explore] [Qt options]\n"
      "\n"
      "Opens the Kvelmor window: light through a single slit as a sum of arrows. kvelmor-export\n"
      "writes a finished run as pictures and numbers without a window.\n"
      "\n"
      "Options:\n"
      "      --lang LANGUAGE  the window's language: cs (Czech, the default) or en (English)\n"
+     "      --explore        also open the Explore window beside the main one\n"
      "  -h, --help           show this help\n"
      "      --version        show the version\n"
      "Qt's own options work too, among them -platform NAME, -display DISPLAY, -style NAME\n"
@@ -203,6 +262,8 @@ constexpr Entry kTexts[] = {
      "Použití: kvelmor-export --frequency KMITOČET --distance VZDÁLENOST --out ADRESÁŘ "
      "[--scale N]\n"
      "         kvelmor-export --all --out ADRESÁŘ [--scale N]\n"
+     "         kvelmor-export --frequency KMITOČET --distance VZDÁLENOST --step J [--paths N]\n"
+     "                        --out ADRESÁŘ [--scale N]\n"
      "\n"
      "Provede pokus programu Kvelmor bez okna a uloží jeho výsledek do ADRESÁŘE:\n"
      "  kvelmor-F-D.png       obrázek hotového pokusu (kresba a popisky okna)\n"
@@ -214,6 +275,15 @@ constexpr Entry kTexts[] = {
      "  kvelmor-F-D-plot.svg  graf pro pracovní list: čtverec délky součtu 2003 šipek\n"
      "                        a spojité štěrbiny podle výšky detektoru\n"
      "  kvelmor-F-D-plot.png  týž graf jako obrázek (zvětšený jako obrázek pokusu)\n"
+     "S volbou --step uloží místo toho řetězec šipek jednoho kroku detektoru, jak jej\n"
+     "ukáže okno Zkoumat:\n"
+     "  kvelmor-F-D-step-J-paths-N.csv\n"
+     "                        body řetězce od bodu detektoru po hrot (arrow, x_twips,\n"
+     "                        y_twips): poslední bod bez prvního je šipka součtu\n"
+     "  kvelmor-F-D-step-J-paths-N.svg\n"
+     "                        obrázek řetězce, v jeho popisu údaje okna Zkoumat\n"
+     "  kvelmor-F-D-step-J-paths-N.png\n"
+     "                        týž obrázek (zvětšený podle --scale)\n"
      "F je text kmitočtu (například 0.6), D vzdálenost. Soubory jednoho nastavení se\n"
      "zapíší celé, nebo se nezmění žádný z nich.\n"
      "\n"
@@ -223,6 +293,9 @@ constexpr Entry kTexts[] = {
      "                         lowest, low, medium, high, highest)\n"
      "  --distance VZDÁLENOST  300, 350 nebo 400, přesně tak, bez mezer okolo\n"
      "  --all                  všech 15 nastavení\n"
+     "  --step J               krok detektoru 0 až 220 zdola, jako řádky CSV\n"
+     "  --paths N              počet šipek řetězce: 2 až 2003 (výchozí 2003 jako\n"
+     "                         pokus), nebo inf pro spojitou štěrbinu\n"
      "  --out ADRESÁŘ          kam soubory uložit (založí se, chybí-li)\n"
      "  --scale N              zvětšení obrázků PNG: 1, 2 nebo 4 (výchozí 1)\n"
      "  --lang JAZYK           cs nebo en: jazyk popisků obrázku, grafu a hlášení; bez této\n"
@@ -235,6 +308,8 @@ constexpr Entry kTexts[] = {
      "nebo HUP; nastavení, které se právě zapisovalo, zůstane celé staré nebo celé nové.\n",
      "Usage: kvelmor-export --frequency FREQUENCY --distance DISTANCE --out DIR [--scale N]\n"
      "       kvelmor-export --all --out DIR [--scale N]\n"
+     "       kvelmor-export --frequency FREQUENCY --distance DISTANCE --step J [--paths N]\n"
+     "                      --out DIR [--scale N]\n"
      "\n"
      "Runs the Kvelmor experiment without a window and writes its result into DIR:\n"
      "  kvelmor-F-D.png       a picture of the finished run (the window's drawing and labels)\n"
@@ -246,6 +321,15 @@ constexpr Entry kTexts[] = {
      "  kvelmor-F-D-plot.svg  a plot for worksheets: the squared length of the 2003 arrows'\n"
      "                        sum and of the continuous slit's against the detector height\n"
      "  kvelmor-F-D-plot.png  the same plot as a picture (enlarged as the run's picture)\n"
+     "With --step it writes one detector step's chain of arrows instead, as the Explore\n"
+     "window shows it:\n"
+     "  kvelmor-F-D-step-J-paths-N.csv\n"
+     "                        the chain's points from the detector point to the tip (arrow,\n"
+     "                        x_twips, y_twips): the last point less the first is the sum\n"
+     "  kvelmor-F-D-step-J-paths-N.svg\n"
+     "                        a picture of the chain, with its readouts in its description\n"
+     "  kvelmor-F-D-step-J-paths-N.png\n"
+     "                        the same picture (enlarged by --scale)\n"
      "F is the frequency's text (0.6, for example), D the distance. The files of a setting\n"
      "are written whole, or none of them changes.\n"
      "\n"
@@ -255,6 +339,9 @@ constexpr Entry kTexts[] = {
      "                         nízký, nižší, střední, vyšší, vysoký)\n"
      "  --distance DISTANCE    300, 350 or 400, written exactly so, without spaces around it\n"
      "  --all                  all 15 settings\n"
+     "  --step J               the detector step, 0 to 220 from the bottom (the CSV's rows)\n"
+     "  --paths N              the number of arrows in the chain: 2 to 2003 (by default\n"
+     "                         2003, as the run), or inf for the continuous slit\n"
      "  --out DIR              where to write the files (created if missing)\n"
      "  --scale N              enlargement of the PNG pictures: 1, 2 or 4 (default 1)\n"
      "  --lang LANGUAGE        cs or en: the language of the picture's labels, the plot and\n"
@@ -315,6 +402,12 @@ constexpr Entry kTexts[] = {
      "zůstaly, jak byly)",
      "cannot write into %1: another program has kept the folder locked for %2 s (the setting's "
      "files are as they were)"},
+    {T::UnknownStep, "neznámý krok '%1' (0 až 220)", "unknown step '%1' (0 to 220)"},
+    {T::UnknownPaths,
+     "neznámý počet šipek '%1' (2 až 2003 nebo inf)",
+     "unknown number of arrows '%1' (2 to 2003 or inf)"},
+    {T::PathsWithoutStep, "--paths patří k --step", "--paths goes with --step"},
+    {T::StepWithAll, "--step nejde spojit s --all", "--step does not go with --all"},
 };
 // clang-format on
 

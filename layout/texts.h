@@ -115,6 +115,43 @@ enum class TextKey {
     PlotThousandsSeparator,
     PlotDecimalSeparator,
 
+    // The explorer: one detector point's chain of arrows, with any number of arrows.
+    ExploreTitle,
+    ExploreHint,       // before any run
+    ExploreFollowing,  // while a run goes on
+    ExploreChainName,
+    ExplorePatternName,
+    ExplorePatternDescription,
+    ExploreHeightName,
+    ExploreHeightValue,  // %1 the detector's y in twips, %2 the step
+    ExplorePathsName,
+    ExplorePathsValue,  // %1 the number of arrows, or the sign of infinity
+    ExploreInfinity,
+    ExploreSweepPaths,
+    ExploreSweepPathsDescription,
+    ExploreSweepHeight,
+    ExploreSweepHeightDescription,
+    ExploreStop,
+    ExploreSavePicture,
+    ExploreSaveNumbers,
+    ExplorePictureFiles,  // the save dialog's filters
+    ExploreNumberFiles,
+    ExploreSaved,  // %1 the file's name
+    ExplorePathDifferenceName,
+    ExplorePathDifferenceValue,  // %1 wavelengths
+    ExploreTurnsName,
+    ExploreTurnsValue,  // %1 turns
+    ExploreSquaredLengthName,
+    ExploreShareName,
+    ExploreAgainstContinuousName,
+    ExplorePercent,  // %1 a number
+    ExploreNoValue,
+    ExploreAnnouncement,  // %1 step, %2 arrows, %3 squared length, %4 share of the highest bar
+    ExploreScaleOne,      // the scale mark: %1 whole twips, 1
+    ExploreScaleFew,      // 2 to 4
+    ExploreScaleMany,     // 5 or more
+    ExploreFileTitle,     // %1 the plot's title of the setting, %2 step, %3 arrows
+
     // What both programs print: %1 a program's name, an option, a value typed or a reason.
     TryHelp,
     CannotWriteOutput,
@@ -152,6 +189,10 @@ enum class TextKey {
     CannotPutBack,
     CannotRemoveOlder,  // %1 the file replaced, %2 where its older file stays, %3 the reason
     FolderLocked,       // %1 the folder, %2 the seconds waited
+    UnknownStep,
+    UnknownPaths,
+    PathsWithoutStep,
+    StepWithAll,
 
     Count  // not a text: the number of them
 };

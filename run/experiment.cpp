@@ -61,6 +61,7 @@ void runExperiment(Surface& surface, RunHost& host)
         surface.setLineWidth(1);
 
         surface.flush();
+        host.stepDone(j);
     }
     placeLabels(host, scene);
 }

@@ -1,7 +1,6 @@
 #include "run/portablesums.h"
 
 #include <cmath>
-#include <vector>
 
 #include "run/portablemath.h"
 
@@ -23,7 +22,28 @@ struct Directions {
 
 }  // namespace
 
-StepSum portableStepSum(const Scene& scene, const Wave& wave, double j)
+const std::vector<double>& runSlitHeights()
+{
+    static const std::vector<double> heights = [] {
+        std::vector<double> h;
+        h.reserve(2 * kSlitOffsets);
+        for (int k = 0; k < kSlitOffsets; ++k) {
+            h.push_back(Scene::axisY - k);
+            h.push_back(Scene::axisY + k);
+        }
+        return h;
+    }();
+    return heights;
+}
+
+StepSum portableStepSum(const Scene& scene, const Wave& wave, double j, std::vector<Point>* chain)
+{
+    return portablePathSum(scene, wave, j, runSlitHeights(), wave.arrowLength, chain);
+}
+
+StepSum portablePathSum(const Scene& scene, const Wave& wave, double j,
+                        const std::vector<double>& slitHeights, double slitArrowLength,
+                        std::vector<Point>* chain)
 {
     const double L = wave.arrowLength;
     const double f = wave.waveNumber;
@@ -32,24 +52,30 @@ StepSum portableStepSum(const Scene& scene, const Wave& wave, double j)
     const double across = Scene::screenX - dx;
     const double across2 = across * across;
 
-    // The straight arrow, then the upper and the lower path of each slit offset in turn.
+    // The straight arrow, then one path for each slit height in turn.
     thread_local Directions arrows;
     arrows.angles.clear();
     arrows.angles.push_back((dx - Scene::screenX) * f);
-    for (int k = 0; k < kSlitOffsets; ++k) {
-        const double up = (Scene::axisY - k) - dy;
-        arrows.angles.push_back(std::sqrt(across2 + up * up) * f);
-        const double down = (Scene::axisY + k) - dy;
-        arrows.angles.push_back(std::sqrt(across2 + down * down) * f);
+    for (const double y : slitHeights) {
+        const double along = y - dy;
+        arrows.angles.push_back(std::sqrt(across2 + along * along) * f);
     }
     arrows.compute();
 
     double tx = dx + L * arrows.cosines[0];
     double ty = dy + L * arrows.sines[0];
     const Point straightTip{tx, ty};
+    if (chain) {
+        chain->clear();
+        chain->reserve(arrows.angles.size() + 1);
+        chain->push_back({dx, dy});
+        chain->push_back(straightTip);
+    }
+    const double S = slitArrowLength;
     for (std::size_t i = 1; i < arrows.angles.size(); ++i) {
-        tx += L * arrows.cosines[i];
-        ty += L * arrows.sines[i];
+        tx += S * arrows.cosines[i];
+        ty += S * arrows.sines[i];
+        if (chain) chain->push_back({tx, ty});
     }
     const double ex = tx - dx;
     const double ey = ty - dy;

@@ -21,6 +21,10 @@ public:
     // Waits in proportion to the slow-down count before a detector step. Returns false when the
     // window has been closed meanwhile: the run then stops at once.
     virtual bool pace(double count) = 0;
+
+    // Told after each detector step has been drawn and flushed, with its offset j: a view that
+    // follows the run (the explorer) shows that step. Nothing by default.
+    virtual void stepDone(int /*j*/) {}
 };
 
 }  // namespace kvelmor

@@ -21,7 +21,9 @@ public:
                                                       {kvelmor::SettingsBox::nFi, "0.6"}};
     std::vector<Placement> placements;
     std::vector<double> paceCounts;
-    int closeBeforeStep = -1;  // pace() of this step (0-based) reports the window closed
+    int closeBeforeStep = -1;             // pace() of this step (0-based) reports the window closed
+    std::vector<int> stepsDone;           // the offsets j the run said it had drawn, in order
+    std::vector<std::size_t> doneAtPace;  // how many of them were said before each pace()
 
     std::string settingsText(kvelmor::SettingsBox box) const override { return boxes.at(box); }
     void placeLabel(kvelmor::SceneLabel label, double left, double top) override
@@ -31,6 +33,8 @@ public:
     bool pace(double count) override
     {
         paceCounts.push_back(count);
+        doneAtPace.push_back(stepsDone.size());
         return int(paceCounts.size()) - 1 != closeBeforeStep;
     }
+    void stepDone(int j) override { stepsDone.push_back(j); }
 };

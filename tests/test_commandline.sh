@@ -16,7 +16,8 @@ for platform in xcb offscreen ""; do
     [ "$status" -eq 0 ] || fail "$option under the platform '$platform' exited with $status"
     case $option in
       --version) [ "$out" = "kvelmor $version" ] || fail "--version said: $out" ;;
-      --help) grep -q '^Usage: kvelmor' <<<"$out" || fail "--help said: $out" ;;
+      --help) grep -q '^Usage: kvelmor' <<<"$out" && grep -q -- '--explore' <<<"$out" ||
+                fail "--help said: $out" ;;
     esac
   done
 done
@@ -78,14 +79,16 @@ env -u DISPLAY QT_QPA_PLATFORM=offscreen timeout 20 "$kvelmor" --bogus 2>&- || s
 [ "$status" -eq 2 ] || fail "kvelmor --bogus 2>&- ended with $status"
 
 # Qt's own options: the window opens with the style and the title asked for. The window is Czech
-# under an English locale, and English when asked for (its title says so).
+# under an English locale, and English when asked for (its title says so). --explore opens the
+# explorer's window too.
 if command -v xvfb-run >/dev/null && command -v xdotool >/dev/null; then
   # With standard error closed the window opens too (no runtime folder set: the toolkit has a
   # warning to write), and descriptor 2 is /dev/null, not the toolkit's connection to X.
   for case in "-style fusion -qwindowtitle Kvelmor_probe|Kvelmor_probe|" \
               "|Kvelmor - https://kvelmor.example.org|" \
               "--lang en|Kvelmor - https://kvelmor.example.org/en|" \
-              "|Kvelmor - https://kvelmor.example.org|2>&-"; do
+              "|Kvelmor - https://kvelmor.example.org|2>&-" \
+              "--explore|Zkoumat - Kvelmor|" "--explore --lang en|Explore - Kvelmor|"; do
     IFS='|' read -r options title closed <<<"$case"
     xvfb-run -a -s "-screen 0 1024x768x24 -nolisten tcp" bash -c '
       if [ -n "$3" ]; then exec 2>&-; fi

@@ -26,7 +26,8 @@ NOT_TEXTS = {
     "áčďéěíňóřšťúůýžÁČĎÉĚÍŇÓŘŠŤÚŮÝŽ",  # the letters a charset must hold to speak Czech
 }
 CSS_CLASSES = re.compile(r"^kv-[a-z-]+( kv-[a-z-]+)*$")
-CONTROL_NAME = re.compile(r"^(op|Op|lab|Lab|n|frm|cmd)[A-Za-z0-9\u00C0-\u017F]*$")
+# the designer's prefixes, sliders and dialogs among them, and the drawings ("kresba...")
+CONTROL_NAME = re.compile(r"^(op|Op|lab|Lab|n|frm|cmd|sld|dlg|kresba)[A-Za-z0-9\u00C0-\u017F]*$")
 PHRASE = re.compile(r"(?<![<\w])[A-Za-z]{2,} +[A-Za-z]{2,}\b(?!=)")  # not "<svg xmlns", "a b="
 TOKEN = re.compile(r'"((?:[^"\\\n]|\\.)*)"|\'(?:[^\'\\\n]|\\.)*\'|(//.*|/\*.*?\*/)')
 

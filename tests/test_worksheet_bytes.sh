@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# The worksheet files (CSV and plot SVG) are the same bytes wherever they are made. Usage:
+# The worksheet files (CSV and plot SVG) and the explorer's chain files (CSV and SVG) are the same
+# bytes wherever they are made. Usage:
 #   test_worksheet_bytes.sh export WORKSHEETS EXPORT       kvelmor-export's files, in Czech, in
 #                                                          English and with --lang en (the same
 #                                                          English), are those of the worksheet
@@ -35,6 +36,17 @@ export)
   same "$work/tool/cs" "$work/cs"
   same "$work/tool/en" "$work/en"
   same "$work/tool/en" "$work/en-en"
+  # The chains of two settings, against kvelmor-export --step --paths.
+  for setting in 0.6-350 5-300; do
+    for chain in 0-2 46-200 140-2003 220-inf; do
+      LC_ALL=C.UTF-8 "$3" --lang cs --frequency "${setting%-*}" --distance "${setting#*-}" \
+        --step "${chain%-*}" --paths "${chain#*-}" --out "$work/chains" >/dev/null
+    done
+  done
+  for file in "$work"/chains/*.csv "$work"/chains/*.svg; do
+    cmp "$file" "$work/tool/chains/${file##*/}" || fail "${file##*/} differs from the tool's"
+  done
+  echo "16 chain files alike: kvelmor-export's and the tool's"
   ;;
 web)
   if [ ! -f "$3" ]; then
@@ -44,7 +56,7 @@ web)
   command -v node >/dev/null || fail "node is missing (scripts/setup installs it)"
   "$tool" "$work/native" >/dev/null
   node "$3" "$work/web"
-  for language in cs en; do
+  for language in cs en chains; do
     same "$work/web/$language" "$work/native/$language"
   done
   ;;
@@ -55,7 +67,7 @@ processors)
   "$tool" "$work/native" "${settings[@]}" >/dev/null
   for cpu in Haswell qemu64; do
     qemu-x86_64 -cpu "$cpu" "$tool" "$work/$cpu" "${settings[@]}" >/dev/null
-    for language in cs en; do
+    for language in cs en chains; do
       same "$work/$cpu/$language" "$work/native/$language"
     done
   done

@@ -67,6 +67,7 @@ private slots:
     void drawsChainsAndSumArrowsAtEveryTwentiethStep();
     void placesTheLabelsAtTheEnd();
     void pacesEveryStepWithTheCurrentCount();
+    void tellsTheHostOfEachStepOnceDrawn();
     void stopsAtOnceWhenTheWindowCloses();
     void leavesTheDrawingStateForTheNextRun();
 };
@@ -278,6 +279,24 @@ void TestExperiment::pacesEveryStepWithTheCurrentCount()
     runExperiment(surface, host);
     QCOMPARE(int(host.paceCounts.size()), 221);
     for (double c : host.paceCounts) QCOMPARE(c, 301.0);
+}
+
+// Each step is told to the host once it has been drawn, before the next step's wait: 500, 525,
+// ... 6000, one for every step, none for a step the close stopped.
+void TestExperiment::tellsTheHostOfEachStepOnceDrawn()
+{
+    RecordingSurface surface;
+    FakeHost host;
+    runExperiment(surface, host);
+    QCOMPARE(int(host.stepsDone.size()), 221);
+    for (int n = 0; n < 221; ++n) {
+        QCOMPARE(host.stepsDone[n], 500 + 25 * n);
+        QCOMPARE(host.doneAtPace[n], std::size_t(n));
+    }
+    FakeHost closing;
+    closing.closeBeforeStep = 4;
+    runExperiment(surface, closing);
+    QCOMPARE(closing.stepsDone, (std::vector<int>{500, 525, 550, 575}));
 }
 
 void TestExperiment::stopsAtOnceWhenTheWindowCloses()

@@ -33,6 +33,8 @@ class TestExportOptions : public QObject {
 private slots:
     void acceptsOneSetting_data();
     void acceptsOneSetting();
+    void acceptsAChainOfOneSetting_data();
+    void acceptsAChainOfOneSetting();
     void refusesBadArguments_data();
     void refusesBadArguments();
     void allMeansFifteenDistinctSettings();
@@ -102,6 +104,35 @@ void TestExportOptions::acceptsOneSetting()
     QCOMPARE(parsed.options.outDir, QByteArray("d"));
 }
 
+void TestExportOptions::acceptsAChainOfOneSetting_data()
+{
+    QTest::addColumn<QStringList>("chain");
+    QTest::addColumn<int>("step");
+    QTest::addColumn<int>("paths");
+    QTest::newRow("bottom, fewest") << QStringList{"--step", "0", "--paths", "2"} << 0 << 2;
+    QTest::newRow("top, the run's") << QStringList{"--step=220", "--paths=2003"} << 220 << 2003;
+    QTest::newRow("the run's by default") << QStringList{"--step", "110"} << 110 << 2003;
+    QTest::newRow("continuous") << QStringList{"--paths", "inf", "--step", "7"} << 7 << 0;
+    QTest::newRow("continuous, capitals") << QStringList{"--step", "7", "--paths", "INF"} << 7 << 0;
+    QTest::newRow("continuous, the sign") << QStringList{"--step", "7", "--paths", "∞"} << 7 << 0;
+    QTest::newRow("leading zero") << QStringList{"--step", "040", "--paths", "0050"} << 40 << 50;
+}
+
+void TestExportOptions::acceptsAChainOfOneSetting()
+{
+    QFETCH(QStringList, chain);
+    QFETCH(int, step);
+    QFETCH(int, paths);
+    const auto parsed =
+        parse(QStringList{"--frequency", "vysoky", "--distance", "400", "--out", "d"} + chain);
+    QCOMPARE(parsed.action, Action::Export);
+    QVERIFY(parsed.options.chain.has_value());
+    QCOMPARE(parsed.options.chain->step, step);
+    QCOMPARE(parsed.options.chain->paths, paths);
+    QCOMPARE(parsed.options.settings.front().frequencyText, QStringLiteral("5"));
+    QVERIFY(!parse({"--frequency", "vysoky", "--distance", "400", "--out", "d"}).options.chain);
+}
+
 void TestExportOptions::refusesBadArguments_data()
 {
     QTest::addColumn<QStringList>("arguments");
@@ -145,6 +176,21 @@ void TestExportOptions::refusesBadArguments_data()
         << QStringList{"--lang", "en", "--all", "--lang=en", "--out", "d"} << "--lang";
     QTest::newRow("language without a value")
         << QStringList{"--all", "--out", "d", "--lang"} << "--lang";
+    const QStringList one{"--frequency", "stredni", "--distance", "350", "--out", "d"};
+    QTest::newRow("step past the top") << one + QStringList{"--step", "221"} << "'221'";
+    QTest::newRow("step below the bottom") << one + QStringList{"--step", "-1"} << "'-1'";
+    QTest::newRow("step with a space") << one + QStringList{"--step", "1 0"} << "'1 0'";
+    QTest::newRow("empty step") << one + QStringList{"--step="} << "''";
+    QTest::newRow("step of many digits") << one + QStringList{"--step", "000010"} << "'000010'";
+    QTest::newRow("one arrow") << one + QStringList{"--step", "3", "--paths", "1"} << "'1'";
+    QTest::newRow("more than the run's")
+        << one + QStringList{"--step", "3", "--paths", "2004"} << "'2004'";
+    QTest::newRow("no arrows") << one + QStringList{"--step", "3", "--paths", "0"} << "'0'";
+    QTest::newRow("infinity spelt out")
+        << one + QStringList{"--step", "3", "--paths", "infinity"} << "'infinity'";
+    QTest::newRow("paths without a step") << one + QStringList{"--paths", "20"} << "--step";
+    QTest::newRow("step with all") << QStringList{"--all", "--out", "d", "--step", "3"} << "--all";
+    QTest::newRow("step twice") << one + QStringList{"--step", "3", "--step", "4"} << "--step";
     QTest::newRow("toolkit option")
         << QStringList{"-platform", "xcb", "--all", "--out", "d"} << "-platform";
 }
@@ -182,8 +228,9 @@ void TestExportOptions::helpSpeaksCzechOrEnglish()
     QVERIFY(english.contains("kvelmor-F-D-plot.png") && czech.contains("kvelmor-F-D-plot.png"));
     QVERIFY(english.contains("without spaces") && czech.contains("bez mezer"));
     QVERIFY(czech.startsWith(QStringLiteral("Použití: kvelmor-export")));
+    QVERIFY(english.contains("step-J-paths-N.svg") && czech.contains("step-J-paths-N.svg"));
     for (const char* option : {"--frequency", "--distance", "--all", "--out", "--scale", "--lang",
-                               "--help", "--version"}) {
+                               "--step", "--paths", "--help", "--version"}) {
         QVERIFY2(english.contains(option) && czech.contains(option), option);
     }
 }

@@ -97,22 +97,7 @@ ValueAxis valueAxisFor(const std::vector<PlotRow>& rows)
 // zeros, thousands grouped.
 std::string tickText(double value, int decimals, const PlotTexts& texts)
 {
-    double scale = 1;
-    for (int d = 0; d < decimals; ++d) scale *= 10;
-    const long long units = std::llround(std::abs(value) * scale);
-    std::string digits = std::to_string(units);
-    if (int(digits.size()) <= decimals) digits.insert(0, decimals + 1 - digits.size(), '0');
-    const std::string whole = digits.substr(0, digits.size() - decimals);
-    std::string fraction = digits.substr(digits.size() - decimals);
-    fraction.erase(fraction.find_last_not_of('0') + 1);
-
-    std::string text = value < 0 && units != 0 ? "-" : "";
-    for (std::size_t i = 0; i < whole.size(); ++i) {
-        if (i > 0 && (whole.size() - i) % 3 == 0) text += texts.thousandsSeparator;
-        text += whole[i];
-    }
-    if (!fraction.empty()) text += texts.decimalSeparator + fraction;
-    return text;
+    return groupedNumber(value, decimals, texts.thousandsSeparator, texts.decimalSeparator);
 }
 
 // Each row owns the band of detector heights up to half-way to its neighbours; the bars' step line

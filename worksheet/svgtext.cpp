@@ -21,6 +21,30 @@ std::string svgNumber(double value)
     return thousandths < 0 ? '-' + text : text;
 }
 
+std::string groupedNumber(double value, int decimals, std::string_view thousands,
+                          std::string_view decimal, bool keepZeros)
+{
+    double scale = 1;
+    for (int d = 0; d < decimals; ++d) scale *= 10;
+    const long long units = std::llround(std::abs(value) * scale);
+    std::string digits = std::to_string(units);
+    if (int(digits.size()) <= decimals) digits.insert(0, decimals + 1 - digits.size(), '0');
+    const std::string whole = digits.substr(0, digits.size() - decimals);
+    std::string fraction = digits.substr(digits.size() - decimals);
+    if (!keepZeros) fraction.erase(fraction.find_last_not_of('0') + 1);
+
+    std::string text = value < 0 && units != 0 ? "-" : "";
+    for (std::size_t i = 0; i < whole.size(); ++i) {
+        if (i > 0 && (whole.size() - i) % 3 == 0) text += thousands;
+        text += whole[i];
+    }
+    if (!fraction.empty()) {
+        text += decimal;
+        text += fraction;
+    }
+    return text;
+}
+
 std::string xmlEscaped(std::string_view text)
 {
     std::string escaped;

@@ -1,7 +1,9 @@
 // kvelmor_worksheets OUT [F-D ...]: writes the worksheet files of the settings F-D ("0.6-350"; all
 // fifteen when none is named) into OUT/cs/ and OUT/en/ under the names kvelmor-export gives them,
-// and prints how long each setting's numbers took. A test tool: the same source runs natively and
-// as WebAssembly under node, and the files of the two must be the same bytes.
+// and the CSV and SVG of four of each setting's chains into OUT/chains/ as kvelmor-export --lang cs
+// --step J --paths N names them, and prints how long each setting's numbers took. A test tool: the
+// same source runs natively and as WebAssembly under node, and the files of the two must be the
+// same bytes.
 #include <sys/stat.h>
 
 #include <cerrno>
@@ -10,6 +12,8 @@
 #include <string>
 #include <vector>
 
+#include "explore/chainfiles.h"
+#include "explore/paths.h"
 #include "layout/settings.h"
 #include "run/numbertext.h"
 #include "worksheet/worksheet.h"
@@ -52,6 +56,26 @@ std::vector<std::string> allSettings()
     return settings;
 }
 
+// The explorer's files of a few chains: the fewest arrows at the bottom step, the run's own at
+// the centre and the continuous slit at the top, with a count between.
+bool writeChains(const std::string& folder, const std::string& frequency, int distance)
+{
+    const std::optional<ExploreSetting> setting = exploreSettingFor(frequency, distance);
+    if (!setting) return false;
+    Explorer explorer(*setting);
+    for (const auto& [step, paths] :
+         {std::pair(0, 2), std::pair(46, 200), std::pair(140, kRunPaths),
+          std::pair(kLastStep, kInfinitePaths)}) {
+        explorer.choose(step, paths);
+        const std::string base = folder + '/' + chainFileBase(*setting, step, paths);
+        if (!writeFile(base + ".csv", chainCsv(explorer.chain())) ||
+            !writeFile(base + ".svg", chainSvg(explorer, Language::Czech, Language::Czech))) {
+            return false;
+        }
+    }
+    return true;
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -63,7 +87,7 @@ int main(int argc, char** argv)
     const std::string out = argv[1];
     std::vector<std::string> settings(argv + 2, argv + argc);
     if (settings.empty()) settings = allSettings();
-    for (const char* language : {"", "/cs", "/en"}) {
+    for (const char* language : {"", "/cs", "/en", "/chains"}) {
         if (!makeFolder(out + language)) {
             std::fprintf(stderr, "cannot make %s%s\n", out.c_str(), language);
             return 1;
@@ -101,6 +125,10 @@ int main(int argc, char** argv)
                 std::fprintf(stderr, "cannot write into %s\n", folder.c_str());
                 return 1;
             }
+        }
+        if (!writeChains(out + "/chains", frequency, distance)) {
+            std::fprintf(stderr, "cannot write into %s/chains\n", out.c_str());
+            return 1;
         }
     }
     std::printf("all %zu settings: %.1f ms\n", settings.size(), total);

@@ -1,0 +1,83 @@
+#include "app/patternview.h"
+
+#include <QMouseEvent>
+#include <QPaintEvent>
+#include <QPainter>
+#include <algorithm>
+#include <cmath>
+
+#include "app/controls.h"
+#include "app/explorerviews.h"
+#include "canvas/imagesurface.h"
+#include "explore/explorer.h"
+#include "explore/paths.h"
+#include "explore/patternpicture.h"
+
+namespace kvelmor {
+
+namespace {
+
+constexpr double kInset = 4;  // pixels kept free round the pattern
+
+}  // namespace
+
+PatternView::PatternView(QWidget* parent, Language language) : QWidget(parent)
+{
+    installGraphicAccessibility();
+    setObjectName(QStringLiteral("kresbaObrazce"));
+    setAccessibleName(qtext(TextKey::ExplorePatternName, language));
+    setAccessibleDescription(qtext(TextKey::ExplorePatternDescription, language));
+    setMinimumSize(140, 360);
+    setFocusPolicy(Qt::NoFocus);
+    setCursor(Qt::PointingHandCursor);
+}
+
+PatternView::~PatternView() = default;
+
+void PatternView::draw(Explorer* explorer, int lastKnown)
+{
+    explorer_ = explorer;
+    lastKnown_ = lastKnown;
+    picture_ = std::make_unique<ImageSurface>(size(), devicePixelRatioF(), palette(),
+                                              std::function<void(const QRect&)>());
+    if (explorer_) {
+        drawPattern(*picture_, patternOf(*explorer_, lastKnown), explorer_->step(),
+                    {kInset, kInset, width() - 2 * kInset, height() - 2 * kInset});
+    }
+    update();
+}
+
+void PatternView::paintEvent(QPaintEvent* event)
+{
+    QPainter painter(this);
+    painter.fillRect(event->rect(), Qt::white);
+    if (picture_) picture_->paintOnto(painter, event->rect());
+}
+
+void PatternView::resizeEvent(QResizeEvent*)
+{
+    draw(explorer_, lastKnown_);
+}
+
+void PatternView::pick(QPointF point)
+{
+    if (!picking_ || !explorer_) return;
+    // Anywhere across the view's width picks the band's step; above or below the pattern, the end.
+    const PictureArea area{0, kInset, double(width()), height() - 2 * kInset};
+    const double y = std::clamp(point.y(), area.top, area.top + area.height - 0.01);
+    if (const std::optional<int> step = stepAtPatternPoint(area, area.left, y)) {
+        emit stepPicked(*step);
+    }
+}
+
+void PatternView::mousePressEvent(QMouseEvent* event)
+{
+    if (event->button() == Qt::LeftButton) pick(event->position());
+}
+
+void PatternView::mouseMoveEvent(QMouseEvent* event)
+{
+    if (event->buttons() & Qt::LeftButton) pick(event->position());
+}
+
+}  // namespace kvelmor
