@@ -9,12 +9,14 @@
 
 namespace kvelmor {
 
-// Draws as SVG elements, in logical pixels, and keeps the text small: the lines that follow one
-// another in the same pen (colour and width) become one `path`, each line that starts where the
-// last one ended continuing it, any other starting a new subpath; coordinates are rounded to a
-// hundredth of a pixel, and after a subpath's start each point is written as its step from the
-// one before, in hundredths, without the steps that rounding leaves at zero. A chain of 2003
+// Draws as SVG elements, in logical pixels, and keeps the text small. The lines that follow one
+// another in the same pen (colour and width) go into one group; each line of lines among them,
+// every line starting where the one before ended, becomes one `path`. Coordinates are rounded to
+// a hundredth of a pixel, the path's start written whole and each later point as its step from
+// the one before, in hundredths, without the steps that rounding leaves at zero. A chain of 2003
 // arrows so becomes one path of about 16 KB instead of 2003 `line` elements of 100 bytes each.
+// Lines are not joined across a change of pen, nor lines that do not meet: where such lines
+// overlap, each is still drawn over the other, as on the window.
 //
 // Lines have square caps and bevelled joins, circles an outline and, with a solid fill style, a
 // fill: as on the window, where the fore colour is the palette's button text. The elements

@@ -44,10 +44,10 @@ QByteArray runSvg(FrmKvelmor& window, const RecordingSurface& drawing)
     const qsizetype group = bytes.indexOf("\n<g ");
     const qsizetype inside = group < 0 ? -1 : bytes.indexOf(">\n", group);
     if (inside < 0) return {};
-    const QByteArray background =
-        QByteArrayLiteral("<rect width=\"") + QByteArray::number(kClientArea.width()) +
-        "\" height=\"" + QByteArray::number(kClientArea.height()) + "\" fill=\"" +
-        kRunBackground.name().toLatin1() + "\" stroke=\"none\"/>\n";
+    const QByteArray background = QByteArrayLiteral("<rect width=\"") +
+                                  QByteArray::number(kClientArea.width()) + "\" height=\"" +
+                                  QByteArray::number(kClientArea.height()) + "\" fill=\"" +
+                                  kRunBackground.name().toLatin1() + "\" stroke=\"none\"/>\n";
     return bytes.insert(inside + 2, background + QByteArray::fromStdString(surface.elements()));
 }
 
