@@ -19,6 +19,15 @@ void paintSceneLabels(FrmKvelmor& window, QPainter& painter)
     }
 }
 
+void setUpRunSvg(QSvgGenerator& svg, QIODevice& device, Language language)
+{
+    svg.setOutputDevice(&device);
+    svg.setSize(kClientArea);
+    svg.setViewBox(QRect(QPoint(0, 0), kClientArea));
+    svg.setTitle(QStringLiteral("Kvelmor"));
+    svg.setDescription(qtext(TextKey::Heading, language));
+}
+
 QByteArray runSvg(FrmKvelmor& window, const RecordingSurface& drawing)
 {
     CompactSvgSurface surface(window.palette());
@@ -29,11 +38,7 @@ QByteArray runSvg(FrmKvelmor& window, const RecordingSurface& drawing)
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
     QSvgGenerator svg;
-    svg.setOutputDevice(&buffer);
-    svg.setSize(kClientArea);
-    svg.setViewBox(QRect(QPoint(0, 0), kClientArea));
-    svg.setTitle(QStringLiteral("Kvelmor"));
-    svg.setDescription(qtext(TextKey::Heading, window.language()));
+    setUpRunSvg(svg, buffer, window.language());
     QPainter painter;
     if (!painter.begin(&svg)) return {};
     paintSceneLabels(window, painter);

@@ -4,6 +4,7 @@
 #include <QColor>
 #include <QPainter>
 #include <QSize>
+#include <QSvgGenerator>
 
 #include "app/frmkvelmor.h"
 #include "canvas/recordingsurface.h"
@@ -16,6 +17,10 @@ inline const QColor kRunBackground(0xC0, 0xC0, 0xC0);
 
 // The scene labels where the run placed them, in the window's fonts and colours.
 void paintSceneLabels(FrmKvelmor& window, QPainter& painter);
+
+// Sets `svg` up for a picture of the client area, written into `device`, titled and described
+// in `language`.
+void setUpRunSvg(QSvgGenerator& svg, QIODevice& device, Language language);
 
 // The run that `window` ran and `drawing` recorded as an SVG document of the client area: the
 // grey background, the drawing as compact paths at the coordinates the run gave, to a hundredth

@@ -76,9 +76,7 @@ QByteArray generatedSvg(const Run& r)
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
     QSvgGenerator svg;
-    svg.setOutputDevice(&buffer);
-    svg.setSize(kClientArea);
-    svg.setViewBox(QRect(QPoint(0, 0), kClientArea));
+    setUpRunSvg(svg, buffer, r.window->language());
     QPainter painter(&svg);
     painter.fillRect(QRect(QPoint(0, 0), kClientArea), kRunBackground);
     const QPalette palette = r.window->palette();
