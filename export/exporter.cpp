@@ -132,7 +132,7 @@ bool Exporter::draw(int n)
         WindowRunHost host(window);
         runExperiment(drawing, host);
     }
-    drawn_[n].set_value({runPicture(window, drawing, scale_), runSvg(window, drawing)});
+    drawn_[n].set_value({pngBytes(runPicture(window, drawing, scale_)), runSvg(window, drawing)});
     ++handedOver_;
     return true;
 }
@@ -166,7 +166,7 @@ QString Exporter::finish(int n, const Worksheet& worksheet, Drawn drawn)
 {
     const QString base = exportBaseName(settings_[n]);
     const std::vector<OutputFile> files{
-        {base + QStringLiteral(".png"), pngBytes(drawn.picture)},
+        {base + QStringLiteral(".png"), std::move(drawn.png)},
         {base + QStringLiteral(".svg"), std::move(drawn.svg)},
         {base + QStringLiteral(".csv"), QByteArray::fromStdString(worksheet.csv)},
         {base + QStringLiteral("-plot.svg"), QByteArray::fromStdString(worksheet.plotSvg)},
