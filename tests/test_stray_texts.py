@@ -19,7 +19,7 @@ NOT_TEXTS = {
     # faults of the program, reported to its developer
     '%s has no %s called \\"%.*s\\"',
     "Kvelmor: the page has no ", "control with a caption", "scroll bar", "settings box",
-    "Kvelmor: this copy of the page is damaged",
+    "Kvelmor: this copy of the page is damaged", "Kvelmor: the packed build is damaged (",
     "pixels are stored as 0xAABBGGRR words to read as R, G, B, A bytes",
     "use strict",  # a directive of JavaScript
     "×", "…",  # a close button's cross, the mark of a text cut short

@@ -2,9 +2,10 @@
 # so that the page is one file that loads nothing from anywhere, with the script's SHA-256 beside
 # it: the page checks its own copy against it before it starts. DAMAGED and NO_SCRIPT are the
 # files of the notes it shows when its script does not start: on a damaged copy, without JavaScript.
-# VECTOR_MODULE holds the program's SIMD build, gzip'd, in base64 (packmodule.js), for the element
-# the script reads it from; gzip's own check, not the hash, guards it.
-#   cmake -DTEMPLATE=... -DSCRIPT=... -DOUTPUT=... -DDAMAGED=... -DNO_SCRIPT=... -DVECTOR_MODULE=...
+# SCALAR_MODULE holds the program's build without SIMD, packed, in base64 (packmodule.js), for the
+# element the script reads it from where a browser refuses SIMD; the packing's own checksum, not
+# the hash, guards it.
+#   cmake -DTEMPLATE=... -DSCRIPT=... -DOUTPUT=... -DDAMAGED=... -DNO_SCRIPT=... -DSCALAR_MODULE=...
 #         -P inline.cmake
 file(READ "${TEMPLATE}" page)
 file(READ "${SCRIPT}" script)
@@ -24,8 +25,8 @@ string(SUBSTRING "${page}" ${after} -1 tail)
 string(REPLACE "@KVELMOR_SCRIPT_SHA256@" "${hash}" head "${head}")
 file(READ "${DAMAGED}" damaged)
 file(READ "${NO_SCRIPT}" no_script)
-file(READ "${VECTOR_MODULE}" vector_module)
-foreach(placeholder IN ITEMS @KVELMOR_DAMAGED@ @KVELMOR_NO_SCRIPT@ @KVELMOR_VECTOR_MODULE@)
+file(READ "${SCALAR_MODULE}" scalar_module)
+foreach(placeholder IN ITEMS @KVELMOR_DAMAGED@ @KVELMOR_NO_SCRIPT@ @KVELMOR_SCALAR_MODULE@)
   string(FIND "${head}" "${placeholder}" found)
   if(found EQUAL -1)
     message(FATAL_ERROR "${TEMPLATE} has no ${placeholder}")
@@ -33,5 +34,5 @@ foreach(placeholder IN ITEMS @KVELMOR_DAMAGED@ @KVELMOR_NO_SCRIPT@ @KVELMOR_VECT
 endforeach()
 string(REPLACE "@KVELMOR_DAMAGED@" "${damaged}" head "${head}")
 string(REPLACE "@KVELMOR_NO_SCRIPT@" "${no_script}" head "${head}")
-string(REPLACE "@KVELMOR_VECTOR_MODULE@" "${vector_module}" head "${head}")
+string(REPLACE "@KVELMOR_SCALAR_MODULE@" "${scalar_module}" head "${head}")
 file(WRITE "${OUTPUT}" "${head}${script}${tail}")

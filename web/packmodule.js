@@ -1,10 +1,11 @@
 // node packmodule.js SCALAR SIMD OUT
 //
 // SCALAR and SIMD are the page's program linked without and with WebAssembly's SIMD, each a
-// script with its WebAssembly inside in base64. The page runs the SIMD build's WebAssembly with
-// the scalar build's script (modulechoice.js), so the two scripts must be the same but for the
-// WebAssembly: checked here, the build stopping when they are not. OUT receives the SIMD build's
-// WebAssembly gzip'd, in base64, for the page's element #kv-vector-module.
+// script with its WebAssembly inside in base64. The page is the SIMD build's script, and runs the
+// scalar build's WebAssembly with it where a browser refuses SIMD (modulechoice.js), so the two
+// scripts must be the same but for the WebAssembly: checked here, the build stopping when they
+// are not. OUT receives the scalar build's WebAssembly packed as a zlib stream (inflate.js
+// unpacks it), in base64, for the page's element #kv-scalar-module.
 "use strict";
 const fs = require("fs");
 const zlib = require("zlib");
@@ -22,11 +23,11 @@ const [scalarPath, simdPath, outPath] = process.argv.slice(2);
 const scalar = parts(scalarPath);
 const simd = parts(simdPath);
 if (scalar.rest !== simd.rest) {
-  console.error(scalarPath + " and " + simdPath + " differ beyond their WebAssembly: the SIMD " +
-                "build cannot run with the scalar build's script");
+  console.error(scalarPath + " and " + simdPath + " differ beyond their WebAssembly: the scalar " +
+                "build cannot run with the SIMD build's script");
   process.exit(1);
 }
-const packed = zlib.gzipSync(simd.wasm, {level: 9}).toString("base64");
+const packed = zlib.deflateSync(scalar.wasm, {level: 9}).toString("base64");
 fs.writeFileSync(outPath, packed);
-console.log("WebAssembly: " + scalar.wasm.length + " bytes without SIMD, " + simd.wasm.length +
-            " with, " + packed.length + " gzip'd in base64");
+console.log("WebAssembly: " + simd.wasm.length + " bytes with SIMD, " + scalar.wasm.length +
+            " without, packed in " + packed.length + " of base64");
