@@ -4,14 +4,11 @@
 #include <QtTest>
 #include <cmath>
 #include <cstring>
-#include <fstream>
-#include <iterator>
 #include <random>
-#include <set>
-#include <sstream>
 #include <string>
 #include <vector>
 
+#include "processorflags.h"
 #include "run/continuousslit.h"
 #include "run/lanekernels.h"
 #include "run/portablemath.h"
@@ -31,9 +28,8 @@ bool sameBits(double a, double b)
     return std::memcmp(&a, &b, sizeof a) == 0;
 }
 
-// The widest set this processor should run, found apart from the program's own check: from the
-// flags the kernel lists in /proc/cpuinfo, or from KVELMOR_EXPECTED_LANE_SET under an emulated
-// processor, whose /proc/cpuinfo is still the host's.
+// The widest set this processor should run: from its flags, or from KVELMOR_EXPECTED_LANE_SET
+// under an emulated processor, whose /proc/cpuinfo is still the host's.
 LaneSet expectedLaneSet()
 {
 #ifdef KVELMOR_TEST_WIDE_LANES
@@ -41,12 +37,7 @@ LaneSet expectedLaneSet()
     for (LaneSet set : {LaneSet::baseline, LaneSet::avx2, LaneSet::avx512}) {
         if (told == lanes::laneSetName(set)) return set;
     }
-    std::ifstream cpuinfo("/proc/cpuinfo");
-    std::string line;
-    while (std::getline(cpuinfo, line) && line.rfind("flags", 0) != 0) {
-    }
-    std::istringstream words(line);
-    const std::set<std::string> flags{std::istream_iterator<std::string>(words), {}};
+    const std::set<std::string> flags = processorFlags();
     if (flags.count("avx512f")) return LaneSet::avx512;
     if (flags.count("avx2")) return LaneSet::avx2;
 #endif

@@ -3,13 +3,11 @@
 #include <QtTest>
 #include <cmath>
 #include <complex>
-#include <fstream>
-#include <iterator>
 #include <set>
-#include <sstream>
 #include <string>
 
 #include "independentsum.h"
+#include "processorflags.h"
 #include "run/numbertext.h"
 #include "run/phasor.h"
 
@@ -52,12 +50,7 @@ SumPath expectedSumPath()
     for (SumPath path : {SumPath::scalar, SumPath::avx2, SumPath::avx512}) {
         if (told == sumPathName(path)) return path;
     }
-    std::ifstream cpuinfo("/proc/cpuinfo");
-    std::string line;
-    while (std::getline(cpuinfo, line) && line.rfind("flags", 0) != 0) {
-    }
-    std::istringstream words(line);
-    const std::set<std::string> flags{std::istream_iterator<std::string>(words), {}};
+    const std::set<std::string> flags = processorFlags();
     if (flags.count("fma") && flags.count("avx512f")) return SumPath::avx512;
     if (flags.count("fma") && flags.count("avx2")) return SumPath::avx2;
     return SumPath::scalar;
