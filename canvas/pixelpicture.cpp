@@ -14,7 +14,9 @@ static_assert(std::endian::native == std::endian::little,
 
 namespace {
 constexpr int kClean = std::numeric_limits<int>::max();
-}
+// Lines of fewer grid steps than this are walked in whole numbers (PixelPicture::walk).
+constexpr double kCountedSteps = 1 << 26;
+}  // namespace
 
 PixelPicture::PixelPicture(int logicalWidth, int logicalHeight, double ratio,
                            std::function<void(const Rect&)> flushed, SystemPixels system)
@@ -157,11 +159,18 @@ void PixelPicture::stroke(float x1, float y1, float x2, float y2, std::uint32_t 
     const double gy = gb.y - ga.y;
     const double steps = std::max(std::abs(gx), std::abs(gy));
     if (steps > 1e15) return;  // beyond counting in whole steps: absurdly far off, drawn not at all
+    const double first = std::floor(t0 * steps);
+    const double last = std::ceil(t1 * steps);
+    if (steps < kCountedSteps) {
+        walk(ga, std::int64_t(gx), std::int64_t(gy), std::int64_t(first), std::int64_t(last), pen,
+             value);
+        return;
+    }
     int left = width_;
     int top = height_;
     int right = -1;
     int bottom = -1;
-    for (double i = std::floor(t0 * steps); i <= std::ceil(t1 * steps); ++i) {
+    for (double i = first; i <= last; ++i) {
         // Whole grid cells from the start, so that every stamp stands on the grid.
         const pixelrule::GridPoint g{ga.x + std::round(gx * i / steps),
                                      ga.y + std::round(gy * i / steps)};
@@ -173,6 +182,74 @@ void PixelPicture::stroke(float x1, float y1, float x2, float y2, std::uint32_t 
         top = std::min(top, ys.first);
         right = std::max(right, xs.last);
         bottom = std::max(bottom, ys.last);
+    }
+    if (right >= 0) markDirty(left, top, right, bottom);
+}
+
+// The same steps as the loop above takes, i from `first` to `last` of `n` = max(|gx|, |gy|), but
+// counted in whole numbers: the longer axis moves one grid cell a step, the shorter one by
+// round(g i / n) (half away from zero, as std::round), kept as a quotient and a remainder that
+// each step adds to. Below kCountedSteps steps the quotient of doubles rounds exactly so: a
+// quotient that is not a half lies at least 1 / (2n) from one, far more than the division's error
+// of at most n / 2^53. At a whole ratio a grid cell is a device pixel and the pen's pixels move
+// with its cell, whole pixel for whole cell (the pixel rule's arithmetic is exact there, in halves
+// of a pixel); at any other ratio they are worked out again wherever the cell changes.
+void PixelPicture::walk(pixelrule::GridPoint start, std::int64_t gx, std::int64_t gy,
+                        std::int64_t first, std::int64_t last, double pen, std::uint32_t value)
+{
+    const std::int64_t n = std::max(std::abs(gx), std::abs(gy));
+    const auto range = [&](double cell) {
+        return pixelrule::penRange(pixelrule::toDevice({cell, cell}, state_, ratio_).x, pen);
+    };
+    const bool shifts = pixelrule::gridCell(ratio_) == 1;
+    // One axis: where its pen stands at step i, counted on from step `first`.
+    struct Axis {
+        std::int64_t twice;  // 2 |g|, what a step adds to the numerator
+        std::int64_t q;      // round(|g| i / n)
+        std::int64_t rest;   // (2 |g| i + n) mod 2 n
+        int sign;
+        double cell;                 // the grid cell of the pen's centre
+        pixelrule::PixelRange span;  // the device pixels the pen covers
+    };
+    const auto axis = [&](std::int64_t g, double from) {
+        const std::int64_t numerator = 2 * std::abs(g) * first + n;
+        Axis a{2 * std::abs(g), numerator / (2 * n), numerator % (2 * n), g < 0 ? -1 : 1, 0, {}};
+        a.cell = from + a.sign * double(a.q);
+        a.span = range(a.cell);
+        return a;
+    };
+    // The next step along one axis.
+    const auto advance = [&](Axis& a) {
+        a.rest += a.twice;
+        if (a.rest < 2 * n) return;
+        a.rest -= 2 * n;
+        ++a.q;
+        a.cell += a.sign;
+        if (shifts) {
+            a.span.first += a.sign;
+            a.span.last += a.sign;
+        } else {
+            a.span = range(a.cell);
+        }
+    };
+    Axis ax = axis(gx, start.x), ay = axis(gy, start.y);
+    int left = width_, top = height_, right = -1, bottom = -1;
+    for (std::int64_t i = first;;) {
+        const int x0 = std::max(ax.span.first, 0), x1 = std::min(ax.span.last, width_ - 1);
+        const int y0 = std::max(ay.span.first, 0), y1 = std::min(ay.span.last, height_ - 1);
+        if (x0 <= x1 && y0 <= y1) {
+            std::uint32_t* row = pixels_.data() + std::ptrdiff_t(y0) * width_;
+            for (int y = y0; y <= y1; ++y, row += width_) {
+                for (int x = x0; x <= x1; ++x) row[x] = value;
+            }
+            left = std::min(left, ax.span.first);
+            top = std::min(top, ay.span.first);
+            right = std::max(right, ax.span.last);
+            bottom = std::max(bottom, ay.span.last);
+        }
+        if (++i > last) break;
+        advance(ax);
+        advance(ay);
     }
     if (right >= 0) markDirty(left, top, right, bottom);
 }
