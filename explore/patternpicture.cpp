@@ -9,6 +9,8 @@ namespace kvelmor {
 
 namespace {
 
+constexpr double kInset = 4;  // pixels kept free round the pattern in its view
+
 double bandHeight(const PictureArea& area)
 {
     return area.height / kStepCount;
@@ -56,6 +58,19 @@ std::optional<int> stepAtPatternPoint(const PictureArea& area, double x, double 
     }
     const int step = int(std::floor((area.top + area.height - y) / bandHeight(area)));
     return std::clamp(step, 0, kLastStep);
+}
+
+PictureArea patternArea(double width, double height)
+{
+    return {kInset, kInset, width - 2 * kInset, height - 2 * kInset};
+}
+
+int patternStepAt(double width, double height, double y)
+{
+    const PictureArea across{0, kInset, width, height - 2 * kInset};
+    if (across.height <= 0) return 0;
+    const double inside = std::clamp(y, across.top, across.top + across.height - 0.01);
+    return stepAtPatternPoint(across, across.left, inside).value_or(0);
 }
 
 void drawPattern(Surface& s, const PatternValues& values, int chosen, const PictureArea& area)
