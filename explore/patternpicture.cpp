@@ -80,8 +80,9 @@ void drawPattern(Surface& s, const PatternValues& values, int chosen, const Pict
     const double band = bandHeight(area);
     auto x = [&](double value) { return area.left + value / most * area.width; };
 
-    // The bars, each as tall as its band, and the blue edge down their ends.
-    s.setLineWidth(std::max(1, int(std::lround(band))));
+    // The bars, each at least as tall as its band (neighbours overlap rather than leave a gap),
+    // and the blue edge down their ends.
+    s.setLineWidth(std::max(1, int(std::ceil(band))));
     for (int step = 0; step < kStepCount; ++step) {
         if (!known(values.squaredLengths, step)) continue;
         const double y = patternRow(area, step);
