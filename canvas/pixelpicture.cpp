@@ -233,6 +233,10 @@ void PixelPicture::walk(pixelrule::GridPoint start, std::int64_t gx, std::int64_
         }
     };
     Axis ax = axis(gx, start.x), ay = axis(gy, start.y);
+    if (shifts && walkInside(ax.span, ay.span, ax.sign, ay.sign, ax.twice, ay.twice, ax.rest,
+                             ay.rest, 2 * n, last - first, value)) {
+        return;
+    }
     int left = width_, top = height_, right = -1, bottom = -1;
     for (std::int64_t i = first;;) {
         const int x0 = std::max(ax.span.first, 0), x1 = std::min(ax.span.last, width_ - 1);
@@ -252,6 +256,53 @@ void PixelPicture::walk(pixelrule::GridPoint start, std::int64_t gx, std::int64_
         advance(ay);
     }
     if (right >= 0) markDirty(left, top, right, bottom);
+}
+
+// The walk above at a whole ratio, for a line whose every square lies on the picture: its pen's
+// square moves a whole pixel along an axis whenever its cell does, so each step adds only the
+// square's leading column, or row, or both, to what the step before painted. `xs`, `ys` are the
+// square at the first step, `rx`, `ry` the axes' remainders there; each step adds `tx`, `ty` to
+// them and moves the square on where they reach `whole`. False, painting nothing, when a square
+// would leave the picture: the caller then walks and clips step by step.
+bool PixelPicture::walkInside(pixelrule::PixelRange xs, pixelrule::PixelRange ys, int sx, int sy,
+                              std::int64_t tx, std::int64_t ty, std::int64_t rx, std::int64_t ry,
+                              std::int64_t whole, std::int64_t steps, std::uint32_t value)
+{
+    // How far the square moves along an axis in all: the wraps of its remainder.
+    const auto moved = [&](std::int64_t twice, std::int64_t rest) {
+        return int((rest + twice * steps) / whole);
+    };
+    const int mx = sx * moved(tx, rx), my = sy * moved(ty, ry);
+    const int left = std::min(xs.first, xs.first + mx), right = std::max(xs.last, xs.last + mx);
+    const int top = std::min(ys.first, ys.first + my), bottom = std::max(ys.last, ys.last + my);
+    if (left < 0 || top < 0 || right >= width_ || bottom >= height_) return false;
+
+    const int w = xs.last - xs.first;  // the square's size less one, in device pixels
+    const int h = ys.last - ys.first;
+    std::uint32_t* square = pixels_.data() + std::ptrdiff_t(ys.first) * width_ + xs.first;
+    for (int y = 0; y <= h; ++y) std::fill(square + y * width_, square + y * width_ + w + 1, value);
+    const std::ptrdiff_t column = sx > 0 ? w : 0;  // the leading column and row
+    const std::ptrdiff_t row = (sy > 0 ? h : 0) * std::ptrdiff_t(width_);
+    const std::ptrdiff_t down = sy * std::ptrdiff_t(width_);
+    for (std::int64_t i = 0; i < steps; ++i) {
+        rx += tx;
+        ry += ty;
+        const bool acrossX = rx >= whole, acrossY = ry >= whole;
+        if (acrossX) {
+            rx -= whole;
+            square += sx;
+        }
+        if (acrossY) {
+            ry -= whole;
+            square += down;
+            std::fill(square + row, square + row + w + 1, value);
+        }
+        if (acrossX) {
+            for (int y = 0; y <= h; ++y) square[column + y * std::ptrdiff_t(width_)] = value;
+        }
+    }
+    markDirty(left, top, right, bottom);
+    return true;
 }
 
 // A full circle: the pen's ring around the rounded centre, filled inside when the fill is solid.
