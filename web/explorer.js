@@ -173,6 +173,8 @@
 
   KvelmorPage.setExplorerText = function (id, caption, description) {
     var e = kv.named(ex.parts, id, "element");
+    if (e.kvSays === caption + "\n" + description) return;  // as it is: the page is not touched
+    e.kvSays = caption + "\n" + description;
     if (e.dataset.named || e.getAttribute("role") === "radiogroup" || e.tagName === "SECTION") {
       e.setAttribute("aria-label", caption);
       e.title = caption;

@@ -134,6 +134,8 @@
   }
 
   KvelmorPage.setExplorerEnabled = function (enabled) {
+    if (shown.enabled === enabled && ex.panel.dataset.told) return;
+    ex.panel.dataset.told = "true";
     shown.enabled = enabled;
     showEnabled();
   };

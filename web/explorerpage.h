@@ -57,6 +57,7 @@ private:
     void present(bool announceIt);
     void drawPictures();
     void showState();
+    void showState(const std::string& heightText);
     void showSaving();
 
     ExplorerSession session_;

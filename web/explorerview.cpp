@@ -114,8 +114,14 @@ void ExplorerPage::drawPictures()
     js::showExplorerPicture(kPattern, pattern.rgba(), pattern.width(), pattern.height(), ratio_);
 }
 
-// Where the controls stand, and whether they take input.
 void ExplorerPage::showState()
+{
+    Explorer* e = session_.explorer();
+    showState(e ? readoutTexts(readoutsOf(*e), language_).height : std::string());
+}
+
+// Where the controls stand, the height slider saying `heightText`, and whether they take input.
+void ExplorerPage::showState(const std::string& heightText)
 {
     const Explorer* e = session_.explorer();
     const int sweep = session_.sweep() == ExplorerSession::Sweep::Paths    ? 1
@@ -134,9 +140,7 @@ void ExplorerPage::showState()
         js::setExplorerState(kCentreStep, "", pathChoiceOf(kRunPaths), 0);
         return;
     }
-    js::setExplorerState(e->step(),
-                         readoutTexts(readoutsOf(*session_.explorer()), language_).height,
-                         pathChoiceOf(e->paths()), sweep);
+    js::setExplorerState(e->step(), heightText, pathChoiceOf(e->paths()), sweep);
 }
 
 // What the saving buttons save, by name; before any run, that a run must come first.
@@ -158,10 +162,10 @@ void ExplorerPage::present(bool announceIt)
 {
     Explorer* e = session_.explorer();
     if (!e) return;
-    showState();
-    drawPictures();
     const Readouts r = readoutsOf(*e);
     const ReadoutTexts texts = readoutTexts(r, language_);
+    showState(texts.height);
+    drawPictures();
     for (const Readout& readout : kReadouts)
         js::setExplorerReadout(readout.id, texts.*readout.value);
     js::setExplorerReadout("kv-ex-paths", texts.paths);
