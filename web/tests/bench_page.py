@@ -17,7 +17,7 @@ sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from pagedriver import Browser  # noqa: E402
 
 ROOT = os.path.abspath(os.path.join(os.path.dirname(__file__), "..", ".."))
-BUILD = sys.argv[1] if len(sys.argv) > 1 else os.path.join(ROOT, "build-web")
+BUILD = os.path.abspath(sys.argv[1]) if len(sys.argv) > 1 else os.path.join(ROOT, "build-web")
 PAGE = os.path.join(BUILD, "kvelmor.html")
 
 # Clicks "Start" and reports, in milliseconds, how long until the run had placed its labels.
