@@ -1,15 +1,18 @@
 // How long a run takes: its arithmetic alone (221 detector steps of 2003 arrows) by each way of
 // computing the sums, beside the plainest scalar loop computing the same sums, and a whole run
-// drawn into the window's picture.
+// drawn into the window's picture; and the continuous slit's column of a setting's worksheet by
+// the kernels of each instruction set this processor runs.
 #include <benchmark/benchmark.h>
 
 #include <QGuiApplication>
 #include <cmath>
 #include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "canvas/imagesurface.h"
+#include "run/continuousslit.h"
 #include "run/experiment.h"
 #include "run/phasor.h"
 
@@ -29,6 +32,21 @@ void RunArithmetic(benchmark::State& state, SumPath path)
         for (int j = kFirstOffset; j <= kLastOffset; j += kOffsetStep) {
             const bool drawsChain = j % kChainEvery == 0;
             total += sumArrowsBy(path, scene, wave, j, drawsChain ? &chain : nullptr).squaredLength;
+        }
+        benchmark::DoNotOptimize(total);
+    }
+}
+
+// The continuous slit's quadrature at the 221 steps of a setting, by the kernels of `set`.
+void ContinuousColumn(benchmark::State& state, lanes::LaneSet set, double distance,
+                      const char* frequency)
+{
+    const Scene scene = Scene::forDistance(distance);
+    const Wave wave = *waveForFrequency(frequency);
+    for (auto _ : state) {
+        double total = 0;
+        for (int j = kFirstOffset; j <= kLastOffset; j += kOffsetStep) {
+            total += continuousSquaredLengthBy(set, scene, wave, j).squaredLength;
         }
         benchmark::DoNotOptimize(total);
     }
@@ -96,13 +114,25 @@ int main(int argc, char** argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
-    for (SumPath path : {SumPath::scalar, SumPath::avx2, SumPath::avx512}) {
+    for (SumPath path : {SumPath::scalar, SumPath::avx2, SumPath::avx512, SumPath::portable}) {
         if (!sumPathAvailable(path)) continue;
         benchmark::RegisterBenchmark((std::string("RunArithmetic/") + sumPathName(path)).c_str(),
                                      RunArithmetic, path)
             ->Unit(benchmark::kMillisecond);
     }
+    // The default setting, and the highest frequency, which samples the slit most finely.
+    for (lanes::LaneSet set :
+         {lanes::LaneSet::baseline, lanes::LaneSet::avx2, lanes::LaneSet::avx512}) {
+        if (!lanes::laneSetAvailable(set)) continue;
+        for (const auto& [frequency, distance] : {std::pair{"0.6", 350}, std::pair{"5", 300}}) {
+            const std::string name = std::string("ContinuousColumn/") + lanes::laneSetName(set) +
+                                     "/" + frequency + "-" + std::to_string(distance);
+            benchmark::RegisterBenchmark(name.c_str(), ContinuousColumn, set, distance, frequency)
+                ->Unit(benchmark::kMillisecond);
+        }
+    }
     benchmark::AddCustomContext("sumArrows path", sumPathName(activeSumPath()));
+    benchmark::AddCustomContext("lane kernels", lanes::laneSetName(lanes::activeLaneSet()));
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

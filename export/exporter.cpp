@@ -4,9 +4,7 @@
 
 #include <QAbstractButton>
 #include <QBuffer>
-#include <QLabel>
 #include <QPainter>
-#include <QSvgGenerator>
 #include <cerrno>
 
 #include "app/controls.h"
@@ -16,10 +14,10 @@
 #include "app/windowrunhost.h"
 #include "canvas/imagesurface.h"
 #include "canvas/recordingsurface.h"
-#include "canvas/vectorsurface.h"
 #include "export/outputfiles.h"
 #include "export/plotimage.h"
 #include "export/replay.h"
+#include "export/runsvg.h"
 #include "layout/settings.h"
 #include "run/continuousslit.h"
 #include "run/experiment.h"
@@ -28,18 +26,7 @@ namespace kvelmor {
 
 namespace {
 
-const QSize kClientArea(765, 560);
 const QSize kPictureSize(801, 651);  // as the window's picture: all the run ever paints
-const QColor kGrey(0xC0, 0xC0, 0xC0);
-
-// The scene labels where the run placed them, in the window's fonts and colours.
-void paintSceneLabels(FrmKvelmor& window, QPainter& painter)
-{
-    for (SceneLabel which : kSceneLabels) {
-        auto* label = controlNamed<QLabel>(window, sceneLabelName(which));
-        if (label && label->isVisibleTo(&window)) label->render(&painter, label->pos());
-    }
-}
 
 // The run's picture as the window shows it, `scale` device pixels to a pixel.
 QImage runPicture(FrmKvelmor& window, const RecordingSurface& drawing, int scale)
@@ -48,36 +35,13 @@ QImage runPicture(FrmKvelmor& window, const RecordingSurface& drawing, int scale
     replay(drawing, surface);
     QImage picture(kClientArea * scale, QImage::Format_RGB32);
     picture.setDevicePixelRatio(scale);
-    picture.fill(kGrey);
+    picture.fill(kRunBackground);
     {
         QPainter painter(&picture);
         surface.paintOnto(painter, QRect(QPoint(0, 0), kClientArea));
         paintSceneLabels(window, painter);
     }
     return picture;
-}
-
-// The same run drawn as vector lines and circles, at the exact coordinates the run gave.
-QByteArray runSvg(FrmKvelmor& window, const RecordingSurface& drawing)
-{
-    QByteArray bytes;
-    bytes.reserve(4 << 20);  // a run's SVG is about 2.6 MB: grown once, not copied as it grows
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    QSvgGenerator svg;
-    svg.setOutputDevice(&buffer);
-    svg.setSize(kClientArea);
-    svg.setViewBox(QRect(QPoint(0, 0), kClientArea));
-    svg.setTitle(QStringLiteral("Kvelmor"));
-    svg.setDescription(qtext(TextKey::Heading, window.language()));
-    QPainter painter;
-    if (!painter.begin(&svg)) return {};
-    painter.fillRect(QRect(QPoint(0, 0), kClientArea), kGrey);
-    VectorSurface surface(painter, window.palette());
-    replay(drawing, surface);
-    paintSceneLabels(window, painter);
-    if (!painter.end()) return {};
-    return bytes;
 }
 
 // The continuous slit's column then holds the finest values reached: said, not passed off as
@@ -160,7 +124,7 @@ bool Exporter::draw(int n)
         WindowRunHost host(window);
         runExperiment(drawing, host);
     }
-    drawn_[n].set_value({runPicture(window, drawing, scale_), runSvg(window, drawing)});
+    drawn_[n].set_value({pngBytes(runPicture(window, drawing, scale_)), runSvg(window, drawing)});
     ++handedOver_;
     return true;
 }
@@ -193,7 +157,7 @@ QString Exporter::finish(int n, const Worksheet& worksheet, Drawn drawn)
 {
     const QString base = exportBaseName(settings_[n]);
     const std::vector<OutputFile> files{
-        {base + QStringLiteral(".png"), pngBytes(drawn.picture)},
+        {base + QStringLiteral(".png"), std::move(drawn.png)},
         {base + QStringLiteral(".svg"), std::move(drawn.svg)},
         {base + QStringLiteral(".csv"), QByteArray::fromStdString(worksheet.csv)},
         {base + QStringLiteral("-plot.svg"), QByteArray::fromStdString(worksheet.plotSvg)},

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QByteArray>
-#include <QImage>
 #include <QString>
 #include <functional>
 #include <future>
@@ -22,10 +21,11 @@ QString exportBaseName(const ExportSetting& setting);
 // `scale`). The five files are one unit: all of them replace older ones, or, when any cannot be
 // written, none does.
 //
-// The work is split between two threads. This one runs each setting in the window (widgets live
-// here) and draws its picture and its SVG; a second thread computes the setting's numbers (the
-// sums once more, without chains, and the continuous slit's quadrature), encodes the pictures,
-// draws the plot and writes the files, while this one already runs the next setting.
+// The work is split between two threads, about evenly. This one runs each setting in the window
+// (widgets live here), draws its picture and encodes it as PNG, and draws its SVG; a second thread
+// computes the setting's numbers (the sums once more, without chains, and the continuous slit's
+// quadrature), draws the plot and encodes its picture, and writes the files, while this one
+// already runs the next setting.
 // The languages of an export: the picture's scene labels (the hidden window's), the plot's words,
 // and the messages.
 struct ExportLanguages {
@@ -49,10 +49,11 @@ public:
     QString run(const std::function<void(int n)>& starting);
 
 private:
-    // What this thread drew of one setting. A picture or SVG that memory did not suffice for is
-    // empty; `stop` tells the second thread that the export ended before this setting.
+    // What this thread drew of one setting: the picture's PNG and the SVG, each empty where memory
+    // did not suffice for it; `stop` tells the second thread that the export ended before this
+    // setting.
     struct Drawn {
-        QImage picture;
+        QByteArray png;
         QByteArray svg;
         bool stop = false;
     };

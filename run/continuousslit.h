@@ -1,5 +1,7 @@
 #pragma once
 
+#include "run/gausslegendre.h"
+#include "run/lanekernels.h"
 #include "run/phasor.h"
 
 namespace kvelmor {
@@ -22,21 +24,21 @@ struct ContinuousSum {
 // settles costs a bounded time. The settings need at most 2048 (the highest frequency).
 inline constexpr int kMostSlitPanels = 1 << 14;
 
-// The quadrature's rule: 8-point Gauss-Legendre on each panel (the nodes on [-1, 1] come in pairs
-// +-x), starting from kFirstSlitPanels panels.
-inline constexpr double kGaussNodes[4] = {0.1834346424956498, 0.5255324099163290,
-                                          0.7966664774136267, 0.9602898564975363};
-inline constexpr double kGaussWeights[4] = {0.3626837833783620, 0.3137066458778873,
-                                            0.2223810344533745, 0.1012285362903763};
+// The quadrature (kGaussNodes, kGaussWeights) starts from this many panels.
 inline constexpr int kFirstSlitPanels = 256;
 
 // The integral by composite 8-point Gauss-Legendre quadrature on 256, 512, ... panels, until
 // two successive results differ by at most `tolerance` times (2003 L)^2, the squared length of
 // all arrows in line, or kMostSlitPanels are reached. The cosines and sines are the program's own
-// (portablemath.h) and nothing is contracted into fused multiply-adds, so the result has the same
-// bits on every processor and in WebAssembly: the worksheet's numbers are the same in both front
-// ends.
+// (portablemath.h), the nodes are added up one after another in the rule's order, and nothing is
+// contracted into fused multiply-adds, so the result has the same bits on every processor and in
+// WebAssembly: the worksheet's numbers are the same in both front ends. The nodes are computed
+// several at a time, by the kernels of the processor's widest instruction set (lanekernels.h).
 ContinuousSum continuousSquaredLength(const Scene& scene, const Wave& wave, double j,
                                       double tolerance = 1e-10);
+
+// The same by the kernels of `set` (the baseline's where `set` is not available): the same bits.
+ContinuousSum continuousSquaredLengthBy(lanes::LaneSet set, const Scene& scene, const Wave& wave,
+                                        double j, double tolerance = 1e-10);
 
 }  // namespace kvelmor

@@ -1,7 +1,11 @@
 #include "run/numbertext.h"
 
+#include <algorithm>
+#include <charconv>
+#include <cmath>
 #include <locale>
 #include <sstream>
+#include <version>
 
 namespace kvelmor {
 
@@ -29,14 +33,34 @@ std::string fixedText(double value, int decimals)
     return out.str();
 }
 
+// No text with fewer decimals than the shortest fixed text that reads back to `value`, which
+// std::to_chars finds at once, can read back either; 0 where the library has no such to_chars
+// (WebAssembly's) or `value` is not finite.
+int fewestPossibleDecimals(double value)
+{
+#if defined(__cpp_lib_to_chars)
+    char text[400];  // DBL_MAX has 309 digits, the smallest subnormal reads back from 324 decimals
+    const auto [end, error] =
+        std::to_chars(text, text + sizeof text, value, std::chars_format::fixed);
+    if (error != std::errc() || !std::isfinite(value)) return 0;
+    const char* point = std::find(text, end, '.');
+    return point == end ? 0 : int(end - point - 1);
+#else
+    (void)value;
+    return 0;
+#endif
+}
+
 }  // namespace
 
-// The fewest decimals that read back exactly. Every value a setting writes needs at most a few;
-// a double never needs more than 1074 (the smallest subnormal).
+// The fewest decimals that read back exactly, correctly rounded (the shortest text with that many
+// decimals may be another, on rare values). Every value a setting writes needs at most a few; a
+// double never needs more than 1074 (the smallest subnormal). The CSV's numbers need up to 17, so
+// the search starts where no fewer can do.
 std::string numberText(double value)
 {
     constexpr int kMostDecimals = 1074;
-    for (int decimals = 0; decimals < kMostDecimals; ++decimals) {
+    for (int decimals = fewestPossibleDecimals(value); decimals < kMostDecimals; ++decimals) {
         std::string text = fixedText(value, decimals);
         if (numberFromText(text) == value) return text;
     }

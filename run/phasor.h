@@ -44,21 +44,26 @@ struct StepSum {
 // When `chain` is given it receives the kChainPoints points D, T_1, ..., T_2003 of the chain,
 // each the running sum of the arrows before it.
 //
-// sumArrows computes it by activeSumPath(). The vector paths differ from the scalar loop only in
-// the last bits of the cosines and sines and, at steps without chain, in the order of adding them
-// up: over all settings and steps the squared lengths agree to 3e-11 of their own size.
+// sumArrows computes it by activeSumPath(). The paths differ from one another only in the last
+// bits of the cosines and sines and, at the glibc vector paths' steps without chain, in the order
+// of adding them up: over all settings and steps the squared lengths agree to 3e-11 of their own
+// size.
 StepSum sumArrows(const Scene& scene, const Wave& wave, double j,
                   std::vector<Point>* chain = nullptr);
 
-// How a step's 2003 cosines and sines are computed: one at a time by libm, or four (AVX2 with FMA)
-// or eight (AVX-512) at a time by glibc's vector functions. The vector paths exist in x86-64
-// builds with GCC only; every other build, WebAssembly among them, has the scalar path alone.
-enum class SumPath { scalar, avx2, avx512 };
+// How a step's 2003 cosines and sines are computed: one at a time by libm; four (AVX2 with FMA)
+// or eight (AVX-512) at a time by glibc's vector functions; or by the program's own cosine and
+// sine (portablemath.h), as many at a time as the processor's vector unit takes (lanekernels.h),
+// the arrows added one after another, which gives the same bits on every processor and in
+// WebAssembly. The glibc paths exist in x86-64 builds with GCC only, where sumArrows takes the
+// widest of them the processor runs, or else the scalar loop; every other build, WebAssembly
+// among them, takes the portable path.
+enum class SumPath { scalar, avx2, avx512, portable };
 
 // Whether `path` is built into this program and this processor can run it.
 bool sumPathAvailable(SumPath path);
 
-// The path sumArrows takes: the widest available one, chosen once from the processor's features.
+// The path sumArrows takes, chosen once from the build and the processor's features.
 SumPath activeSumPath();
 
 const char* sumPathName(SumPath path);

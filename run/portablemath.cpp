@@ -2,7 +2,9 @@
 
 #include <cmath>
 #include <cstdint>
-#include <limits>
+
+#include "run/lanekernels.h"
+#include "run/portablecossin.h"
 
 // Everything here is plain double arithmetic in a fixed order. The build compiles this file with
 // -ffp-contract=off: a fused multiply-add rounds once where a multiplication and an addition round
@@ -11,43 +13,6 @@
 namespace kvelmor {
 
 namespace {
-
-constexpr double factorial(int n)
-{
-    double f = 1;
-    for (int k = 2; k <= n; ++k) f *= k;  // exact: 18! is below 2^53
-    return f;
-}
-
-// p(z) = t[0] + t[1] z + ... + t[7] z^7 by Estrin's scheme: pairs first, then pairs of pairs, so
-// that a processor works on several of its products at once rather than one after another.
-inline double polynomial(double z, const double (&t)[8])
-{
-    const double z2 = z * z;
-    const double z4 = z2 * z2;
-    return ((t[0] + z * t[1]) + z2 * (t[2] + z * t[3])) +
-           z4 * ((t[4] + z * t[5]) + z2 * (t[6] + z * t[7]));
-}
-
-// Taylor's series of sin and cos about 0, on |r| <= pi/4: sin r = r + r z S(z), cos r = 1 - z/2 +
-// z^2 C(z), z = r^2, up to r^17 and r^18. The first terms left out, r^19/19! and r^20/20!, are
-// below 1e-19 there.
-constexpr double kSinTerms[] = {-1 / factorial(3),  1 / factorial(5),   -1 / factorial(7),
-                                1 / factorial(9),   -1 / factorial(11), 1 / factorial(13),
-                                -1 / factorial(15), 1 / factorial(17)};
-constexpr double kCosTerms[] = {1 / factorial(4),   -1 / factorial(6), 1 / factorial(8),
-                                -1 / factorial(10), 1 / factorial(12), -1 / factorial(14),
-                                1 / factorial(16),  -1 / factorial(18)};
-
-constexpr double kTwoOverPi = 0x1.45f306dc9c883p-1;
-// pi/2 = kHalfPi1 + kHalfPi2 + kHalfPi3 to 122 bits. The first two have 33 significant bits, so
-// that n times each is exact for |n| < 2^20, and the angle minus n kHalfPi1 is exact as well.
-constexpr double kHalfPi1 = 0x1.921fb544p+0;
-constexpr double kHalfPi2 = 0x1.0b4611a6p-34;
-constexpr double kHalfPi3 = 0x1.3198a2e037p-69;
-// Added and subtracted again, it rounds a number below 2^51 to the nearest whole number.
-constexpr double kRoundingShift = 0x1.8p52;
-constexpr double kLargestAngle = 0x1p50;
 
 // pi and pi/2 as the double nearest to them plus the remainder.
 constexpr double kPi = 0x1.921fb54442d18p+1;
@@ -85,61 +50,22 @@ double atanOfUnit(double t)
     const int eighth = static_cast<int>(t * 8 + 0.5);
     const double c = eighth * 0.125;
     const double u = (t - c) / (1 + t * c);  // t - c is exact: t lies within c/2 of c
-    const double series = u + u * (u * u) * polynomial(u * u, kAtanTerms);
+    const double series = u + u * (u * u) * portable::polynomial(u * u, kAtanTerms);
     return kAtanOfEighths[eighth].nearest + (kAtanOfEighths[eighth].rest + series);
-}
-
-// The same bits seen as another type of the same size (std::bit_cast, which not every standard
-// library this is built with has yet).
-template <typename To, typename From>
-To bits(From from)
-{
-    return __builtin_bit_cast(To, from);
-}
-
-// cos and sin of one angle, without a branch, so that a loop over many angles can compute
-// several at once with the same operations, and so the same bits, as one at a time.
-[[gnu::always_inline]] inline CosSin cosSinOf(double angle)
-{
-    // angle = n pi/2 + r with n whole and |r| <= pi/4, give or take a rounding. `shifted` holds n
-    // in its last bits.
-    const double shifted = angle * kTwoOverPi + kRoundingShift;
-    const double n = shifted - kRoundingShift;
-    const double r = ((angle - n * kHalfPi1) - n * kHalfPi2) - n * kHalfPi3;
-    const double z = r * r;
-    const double sine = r + r * z * polynomial(z, kSinTerms);
-    const double cosine = (1 - 0.5 * z) + z * z * polynomial(z, kCosTerms);
-    // Turned by n quarter turns, (c, s) -> (-s, c) for each: quadrants 1 and 3 swap the two, 1 and
-    // 2 negate the cosine (its sign bit flipped), 2 and 3 the sine.
-    const std::uint64_t quadrant = bits<std::uint64_t>(shifted);
-    const bool swapped = (quadrant & 1) != 0;
-    const std::uint64_t cosFlip = ((quadrant + 1) & 2) << 62;
-    const std::uint64_t sinFlip = (quadrant & 2) << 62;
-    const double cos = bits<double>(bits<std::uint64_t>(swapped ? sine : cosine) ^ cosFlip);
-    const double sin = bits<double>(bits<std::uint64_t>(swapped ? cosine : sine) ^ sinFlip);
-    const bool reduced = std::abs(angle) <= kLargestAngle;  // false for infinities and NaN too
-    const double nan = std::numeric_limits<double>::quiet_NaN();
-    return {reduced ? cos : nan, reduced ? sin : nan};
 }
 
 }  // namespace
 
 CosSin portableCosSin(double angle)
 {
-    return cosSinOf(angle);
+    CosSin direction;
+    portable::cosSin<double, std::uint64_t>(angle, direction.cos, direction.sin);
+    return direction;
 }
 
-// Processors with AVX2 take four angles at a time, others two (SSE2); the same bits either way.
-#if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__)
-__attribute__((target_clones("avx2", "default")))
-#endif
 void portableCosSins(const double* angles, double* cosines, double* sines, int count)
 {
-    for (int i = 0; i < count; ++i) {
-        const CosSin direction = cosSinOf(angles[i]);
-        cosines[i] = direction.cos;
-        sines[i] = direction.sin;
-    }
+    lanes::activeKernels().cosSins(angles, cosines, sines, count);
 }
 
 double portableAtan2(double y, double x)

@@ -10,6 +10,11 @@
 #                                                          natively; skipped when it is not built
 #   test_worksheet_bytes.sh processors WORKSHEETS          the same tool run on emulated processors
 #                                                          without AVX-512 and without AVX at all
+#   test_worksheet_bytes.sh simd WORKSHEETS_JS SIMD_JS     the tool built for WebAssembly without
+#                                                          SIMD and with it writes the same files,
+#                                                          the run's sums (sums/) among them, for
+#                                                          all fifteen settings; skipped when they
+#                                                          are not built
 # Exit status 77 marks a skip.
 . "$(dirname "$0")/testlib.sh"
 mode=$1
@@ -58,6 +63,19 @@ web)
   node "$3" "$work/web"
   for language in cs en chains; do
     same "$work/web/$language" "$work/native/$language"
+  done
+  ;;
+simd)
+  if [ ! -f "$2" ] || [ ! -f "$3" ]; then
+    echo "SKIP: no $2 or $3; scripts/build-web builds them"
+    exit 77
+  fi
+  command -v node >/dev/null || fail "node is missing (scripts/setup installs it)"
+  node "$2" "$work/scalar" >/dev/null
+  node "$3" "$work/simd" >/dev/null
+  ((($(ls "$work/scalar/sums" | wc -l) == 15))) || fail "the tool did not sum 15 settings"
+  for folder in cs en chains sums; do
+    same "$work/simd/$folder" "$work/scalar/$folder"
   done
   ;;
 processors)

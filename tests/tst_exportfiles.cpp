@@ -79,8 +79,8 @@ void TestExportFiles::failedWriteLeavesTheOlderSet_data()
                                   << ".png" << EIO << true;
     QTest::newRow("close") << "KVELMOR_FAIL_CLOSE=122"
                            << ".png" << EDQUOT << true;
-    // 1000 blocks of 512 bytes: the PNG fits, the 2.6 MB SVG does not.
-    QTest::newRow("file size limit") << "ulimit -f 1000"
+    // 400 blocks of 512 bytes: the PNG fits, the SVG of about 330 KB does not.
+    QTest::newRow("file size limit") << "ulimit -f 400"
                                      << ".svg" << EFBIG << true;
     QTest::newRow("immutable CSV") << "chattr"
                                    << ".csv" << EPERM << true;

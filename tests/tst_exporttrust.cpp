@@ -155,6 +155,9 @@ void TestExportTrust::plantedLeftoversSteerNothing_data()
         << 0755 << 0
         << QStringList{"file own 1 .kvelmor-0.6-350.csv.new-ABCDEF goes",
                        "file own 1 .kvelmor-5-400-plot.png.new-ABCDEF goes",
+                       "file own 1 .kvelmor-5-400-step-7-paths-inf.png.new-ABCDEF goes",
+                       "file own 1 .kvelmor-5-400-step-7-paths-20.csv.new-ABCDEF goes",
+                       "file own 1 .kvelmor-5-400-step-..-paths-20.csv.new-ABCDEF stays",
                        "file own 1 .kvelmor-0.6-350.csv.new-ABCDEFG stays",
                        "file own 1 .kvelmor-0.6-350.csv.new-ABCDE stays",
                        "file own 1 .kvelmor-..-350.csv.new-ABCDEF stays",

@@ -2,8 +2,13 @@
 // text, whatever the user's locale.
 #include <QtTest>
 #include <clocale>
-#include <locale>
+#include <cmath>
 #include <cstdio>
+#include <cstdlib>
+#include <locale>
+#include <random>
+#include <string>
+#include <vector>
 
 #include "run/numbertext.h"
 #include "run/pacing.h"
@@ -18,6 +23,7 @@ private slots:
     void writesPlainDecimalText_data();
     void writesPlainDecimalText();
     void readsBackEveryTextItWrites();
+    void writesTheFewestDecimalsThatReadBack();
     void readsDamagedTextAsZero_data();
     void readsDamagedTextAsZero();
     void ignoresACzechLocale();
@@ -55,6 +61,48 @@ void TestNumberText::readsBackEveryTextItWrites()
         QCOMPARE(numberFromText(numberText(x)), x);
     }
     QCOMPARE(numberFromText(" 350 "), 350.0);
+}
+
+// The text of the fewest decimals, correctly rounded, that reads back exactly: found here by
+// trying 0, 1, 2, ... decimals with the C library, for values of every size, the CSV's among
+// them, powers of two (whose lower neighbour lies closer than the upper one) and halves.
+void TestNumberText::writesTheFewestDecimalsThatReadBack()
+{
+    std::setlocale(LC_NUMERIC, "C");  // the C library's decimal point
+    auto fewestDecimals = [](double value) {
+        char text[1200];
+        for (int decimals = 0;; ++decimals) {
+            std::snprintf(text, sizeof text, "%.*f", decimals, value);
+            if (std::strtod(text, nullptr) == value) return std::string(text);
+        }
+    };
+    std::vector<double> values{0,
+                               -0.0,
+                               0.5,
+                               2.5,
+                               -1.5,
+                               1e-300,
+                               4.9e-324,
+                               1e15,
+                               0x1p52,
+                               0x1p53,
+                               0.1 + 0.2,
+                               3756.5,
+                               29154.931415926535,
+                               6000,
+                               7000.25};
+    std::mt19937_64 random(26);
+    std::uniform_real_distribution<double> exponent(-30, 22), unit(-1, 1);
+    for (int n = 0; n < 20000; ++n)
+        values.push_back(unit(random) * std::pow(10.0, exponent(random)));
+    for (int power = -60; power <= 60; ++power) {
+        for (double near : {std::nextafter(std::ldexp(1.0, power), 0.0), std::ldexp(1.0, power),
+                            std::nextafter(std::ldexp(1.0, power), 1e300)})
+            values.push_back(near);
+    }
+    for (double value : values) {
+        QCOMPARE(numberText(value), fewestDecimals(value));
+    }
 }
 
 void TestNumberText::readsDamagedTextAsZero_data()

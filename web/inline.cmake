@@ -2,7 +2,11 @@
 # so that the page is one file that loads nothing from anywhere, with the script's SHA-256 beside
 # it: the page checks its own copy against it before it starts. DAMAGED and NO_SCRIPT are the
 # files of the notes it shows when its script does not start: on a damaged copy, without JavaScript.
-#   cmake -DTEMPLATE=... -DSCRIPT=... -DOUTPUT=... -DDAMAGED=... -DNO_SCRIPT=... -P inline.cmake
+# SCALAR_MODULE holds the program's build without SIMD, packed, in base64 (packmodule.js), for the
+# element the script reads it from where a browser refuses SIMD; the packing's own checksum, not
+# the hash, guards it.
+#   cmake -DTEMPLATE=... -DSCRIPT=... -DOUTPUT=... -DDAMAGED=... -DNO_SCRIPT=... -DSCALAR_MODULE=...
+#         -P inline.cmake
 file(READ "${TEMPLATE}" page)
 file(READ "${SCRIPT}" script)
 # A "</script" inside the script would end the element early; "<\/script" means the same in JS.
@@ -21,7 +25,8 @@ string(SUBSTRING "${page}" ${after} -1 tail)
 string(REPLACE "@KVELMOR_SCRIPT_SHA256@" "${hash}" head "${head}")
 file(READ "${DAMAGED}" damaged)
 file(READ "${NO_SCRIPT}" no_script)
-foreach(placeholder IN ITEMS @KVELMOR_DAMAGED@ @KVELMOR_NO_SCRIPT@)
+file(READ "${SCALAR_MODULE}" scalar_module)
+foreach(placeholder IN ITEMS @KVELMOR_DAMAGED@ @KVELMOR_NO_SCRIPT@ @KVELMOR_SCALAR_MODULE@)
   string(FIND "${head}" "${placeholder}" found)
   if(found EQUAL -1)
     message(FATAL_ERROR "${TEMPLATE} has no ${placeholder}")
@@ -29,4 +34,5 @@ foreach(placeholder IN ITEMS @KVELMOR_DAMAGED@ @KVELMOR_NO_SCRIPT@)
 endforeach()
 string(REPLACE "@KVELMOR_DAMAGED@" "${damaged}" head "${head}")
 string(REPLACE "@KVELMOR_NO_SCRIPT@" "${no_script}" head "${head}")
+string(REPLACE "@KVELMOR_SCALAR_MODULE@" "${scalar_module}" head "${head}")
 file(WRITE "${OUTPUT}" "${head}${script}${tail}")

@@ -4,10 +4,14 @@
 // --step J --paths N names them, and prints how long each setting's numbers took. A test tool: the
 // same source runs natively and as WebAssembly under node, and the files of the two must be the
 // same bytes.
+//
+// Into OUT/sums/ it writes the run's sums as this build draws them (sumArrows), which are the
+// same bits in its WebAssembly builds with SIMD and without.
 #include <sys/stat.h>
 
 #include <cerrno>
 #include <chrono>
+#include <cstdint>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -15,7 +19,9 @@
 #include "explore/chainfiles.h"
 #include "explore/paths.h"
 #include "layout/settings.h"
+#include "run/experiment.h"
 #include "run/numbertext.h"
+#include "run/phasor.h"
 #include "worksheet/worksheet.h"
 
 using namespace kvelmor;
@@ -41,6 +47,40 @@ struct Folder {
     Language plot;
 };
 constexpr Folder kLanguages[] = {{"/cs", Language::Czech}, {"/en", Language::English}};
+
+// Every step's sum as the run draws it, one line a step: j, the straight arrow's tip, the chain's
+// tip, the squared length and the bar's length, in hexadecimal floating point, and at the chain
+// steps a checksum of the chain's points (FNV-1a over their bits).
+std::string runSums(const std::string& frequency, int distance)
+{
+    const Wave wave = waveForFrequency(frequency).value_or(Wave{0, 0});
+    const double barScale = barScaleForDistance(numberText(distance)).value_or(0);
+    const Scene scene = Scene::forDistance(distance);
+    std::string text;
+    std::vector<Point> chain;
+    char line[256];
+    for (int j = kFirstOffset; j <= kLastOffset; j += kOffsetStep) {
+        const bool drawsChain = j % kChainEvery == 0;
+        const StepSum sum = sumArrows(scene, wave, j, drawsChain ? &chain : nullptr);
+        std::snprintf(line, sizeof line, "%d %a %a %a %a %a %a", j, sum.straightTip.x,
+                      sum.straightTip.y, sum.tip.x, sum.tip.y, sum.squaredLength,
+                      sum.squaredLength * barScale);
+        text += line;
+        if (drawsChain) {
+            std::uint64_t hash = 14695981039346656037u;
+            for (const Point& p : chain) {
+                for (double v : {p.x, p.y}) {
+                    hash = (hash ^ __builtin_bit_cast(std::uint64_t, v)) * 1099511628211u;
+                }
+            }
+            std::snprintf(line, sizeof line, " chain %zu %016llx", chain.size(),
+                          static_cast<unsigned long long>(hash));
+            text += line;
+        }
+        text += '\n';
+    }
+    return text;
+}
 
 // "0.6-350" for every frequency and distance option, in the window's order.
 std::vector<std::string> allSettings()
@@ -87,7 +127,7 @@ int main(int argc, char** argv)
     const std::string out = argv[1];
     std::vector<std::string> settings(argv + 2, argv + argc);
     if (settings.empty()) settings = allSettings();
-    for (const char* language : {"", "/cs", "/en", "/chains"}) {
+    for (const char* language : {"", "/cs", "/en", "/chains", "/sums"}) {
         if (!makeFolder(out + language)) {
             std::fprintf(stderr, "cannot make %s%s\n", out.c_str(), language);
             return 1;
@@ -128,6 +168,10 @@ int main(int argc, char** argv)
         }
         if (!writeChains(out + "/chains", frequency, distance)) {
             std::fprintf(stderr, "cannot write into %s/chains\n", out.c_str());
+            return 1;
+        }
+        if (!writeFile(out + "/sums" + base + "-sums.txt", runSums(frequency, distance))) {
+            std::fprintf(stderr, "cannot write into %s/sums\n", out.c_str());
             return 1;
         }
     }

@@ -2,9 +2,10 @@
 from navigation to the window ready, a whole run at count 1 from the click to the labels, the
 picture made again from a finished run's record after a re-fit on a 1920 x 1080 projector at a
 device-pixel ratio of 1.25, a run at the scroll bar's right end, saving each of the bar's files
-from the click until the file is handed to the browser, the sums of one run in WebAssembly, and
-the explorer's panel: a change of point or of count, computed and drawn, with the processor
-throttled four times as Chromium's developer tools do it (a cheap Chromebook).
+from the click until the file is handed to the browser, the sums of one run in WebAssembly,
+without SIMD and with it, and the explorer's panel: a change of point or of count, computed and
+drawn, with the processor throttled four times as Chromium's developer tools do it (a cheap
+Chromebook).
 
     python3 web/tests/bench_page.py [build-web]
 """
@@ -106,6 +107,22 @@ def timed_run(browser, timeout):
     return ms
 
 
+def sums_in_webassembly(browser, variant):
+    """What web/benchsums.cpp prints, built without SIMD or with it, run in the browser."""
+    with open(os.path.join(BUILD, "web", "bench-sums-%s.js" % variant), encoding="utf-8") as f:
+        script = f.read().replace("</script", "<\\/script")
+    page = tempfile.NamedTemporaryFile("w", suffix=".html", delete=False, encoding="utf-8")
+    with page:
+        page.write("<!DOCTYPE html><script>var Module = {print: function (t) {"
+                   " window.benchOut = t; }};</script><script>%s</script>" % script)
+    try:
+        browser.driver.get("file://" + page.name)
+        browser.wait(lambda: browser.js("return window.benchOut || ''"), timeout=60)
+        return browser.js("return window.benchOut")
+    finally:
+        os.unlink(page.name)
+
+
 def main():
     print("page: %s, %.0f KiB" % (PAGE, os.path.getsize(PAGE) / 1024))
     browser = Browser(PAGE)
@@ -166,16 +183,9 @@ def main():
         slowest = timed_run(browser, 60)
         print("run at the right end (count 983011): %.2f s" % (slowest / 1000))
 
-        with open(os.path.join(BUILD, "web", "bench-sums.js"), encoding="utf-8") as f:
-            script = f.read().replace("</script", "<\\/script")
-        page = tempfile.NamedTemporaryFile("w", suffix=".html", delete=False, encoding="utf-8")
-        with page:
-            page.write("<!DOCTYPE html><script>var Module = {print: function (t) {"
-                       " window.benchOut = t; }};</script><script>%s</script>" % script)
-        browser.driver.get("file://" + page.name)
-        browser.wait(lambda: browser.js("return window.benchOut || ''"), timeout=60)
-        print("WebAssembly " + browser.js("return window.benchOut"))
-        os.unlink(page.name)
+        print("the page runs its %s build" % browser.js("return KvelmorModules.picked"))
+        for variant in ("scalar", "simd"):
+            print("WebAssembly %s: %s" % (variant, sums_in_webassembly(browser, variant)))
     finally:
         browser.close()
 
