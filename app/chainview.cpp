@@ -22,7 +22,8 @@ ChainView::ChainView(QWidget* parent, Language language)
     setMinimumSize(360, 360);
     setFocusPolicy(Qt::NoFocus);
     scale_->setObjectName(QStringLiteral("labMěřítko"));
-    scale_->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    scale_->setFont(makeFont(QStringLiteral("Arial"), 12, false));
+    scale_->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     scale_->hide();
 }
 
@@ -35,14 +36,16 @@ void ChainView::draw(Explorer* explorer)
                                               std::function<void(const QRect&)>());
     scale_->hide();
     if (explorer_) {
+        const PictureArea area{0, 0, double(width()), double(height())};
         const ScaleMark mark = drawChainPicture(*picture_, explorer_->chain(), explorer_->curve(),
-                                                explorer_->paths() == kInfinitePaths,
-                                                {0, 0, double(width()), double(height())});
+                                                explorer_->paths() == kInfinitePaths, area);
         if (mark.twips > 0) {
-            scale_->setText(QString::fromStdString(scaleMarkText(mark.twips, language_)));
-            scale_->adjustSize();
-            scale_->move(int((mark.left + mark.right) / 2 - scale_->width() / 2.0),
-                         int(mark.textTop));
+            const PictureText label =
+                scaleMarkLabel(mark, area, scaleMarkText(mark.twips, language_));
+            scale_->setText(QString::fromStdString(label.text));
+            scale_->setGeometry(
+                QRectF(label.box.left, label.box.top, label.box.width, label.box.height)
+                    .toAlignedRect());
             scale_->show();
         }
     }

@@ -111,15 +111,15 @@ void ExplorerWindow::build()
     // their signals blocked.
     connect(height_, &QSlider::valueChanged, this, [this](int step) {
         stopSweep();
-        if (explorer_) choose(step, explorer_->paths());
+        if (explorer()) choose(step, explorer()->paths());
     });
     connect(count_, &QSlider::valueChanged, this, [this](int choice) {
         stopSweep();
-        if (explorer_) choose(explorer_->step(), kPathChoices[choice]);
+        if (explorer()) choose(explorer()->step(), kPathChoices[choice]);
     });
     connect(pattern_, &PatternView::stepPicked, height_, &QSlider::setValue);
-    connect(sweepPaths_, &QPushButton::clicked, this, [this] { startSweep(Sweep::Paths); });
-    connect(sweepHeight_, &QPushButton::clicked, this, [this] { startSweep(Sweep::Height); });
+    connect(sweepPaths_, &QPushButton::clicked, this, [this] { pressSweep(Sweep::Paths); });
+    connect(sweepHeight_, &QPushButton::clicked, this, [this] { pressSweep(Sweep::Height); });
     connect(savePicture_, &QPushButton::clicked, this, [this] { save(true); });
     connect(saveNumbers_, &QPushButton::clicked, this, [this] { save(false); });
 }

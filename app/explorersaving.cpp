@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include "app/chainimage.h"
 #include "app/controls.h"
 #include "app/svgpicture.h"
 #include "explore/chainfiles.h"
@@ -16,10 +17,9 @@ namespace {
 QByteArray fileBytes(Explorer& explorer, bool picture, const QString& path, Language language)
 {
     if (!picture) return QByteArray::fromStdString(chainCsv(explorer.chain()));
-    const std::string svg = chainSvg(explorer, language, language);
     if (!path.endsWith(QLatin1String(".png"), Qt::CaseInsensitive))
-        return QByteArray::fromStdString(svg);
-    return pngBytes(svgPicture(svg, QSize(kChainPictureWidth, kChainPictureHeight), 1));
+        return QByteArray::fromStdString(chainSvg(explorer, language));
+    return pngBytes(chainImage(explorer, language, 1));
 }
 
 }  // namespace

@@ -18,8 +18,6 @@ namespace kvelmor {
 
 namespace {
 
-constexpr double kPathsSweepSeconds = 3;
-constexpr double kHeightStepsPerSecond = 60;
 constexpr int kAnnounceAfterMs = 400;  // a change is told once it has settled this long
 
 }  // namespace
@@ -37,39 +35,25 @@ ExplorerWindow::ExplorerWindow(Language language) : language_(language)
     connect(&announcing_, &QTimer::timeout, this, &ExplorerWindow::announce);
     frames_.setTimerType(Qt::PreciseTimer);
     connect(&frames_, &QTimer::timeout, this, &ExplorerWindow::sweepFrame);
+    clock_.start();
 }
 
 ExplorerWindow::~ExplorerWindow() = default;
 
-void ExplorerWindow::useSetting(const ExploreSetting& setting)
-{
-    const int paths = explorer_ ? explorer_->paths() : kRunPaths;
-    if (explorer_ && explorer_->setting().frequencyText == setting.frequencyText &&
-        explorer_->setting().distance == setting.distance) {
-        return;
-    }
-    explorer_ = std::make_unique<Explorer>(setting);
-    explorer_->choose(0, paths);
-}
-
 void ExplorerWindow::exploreRun(const ExploreSetting& setting, int step)
 {
-    stopSweep();
-    useSetting(setting);
-    following_ = false;
-    lastKnown_ = kLastStep;
+    session_.exploreRun(setting, step);
+    showSweep();
     hint_->hide();
     setEnabledControls(true);
-    choose(step, explorer_->paths());
+    present(true);
 }
 
 void ExplorerWindow::followRun(const ExploreSetting& setting)
 {
-    stopSweep();
+    session_.followRun(setting);
+    showSweep();
     announcing_.stop();
-    useSetting(setting);
-    following_ = true;
-    lastKnown_ = -1;
     hint_->setText(qtext(TextKey::ExploreFollowing, language_));
     hint_->show();
     setEnabledControls(false);
@@ -77,17 +61,12 @@ void ExplorerWindow::followRun(const ExploreSetting& setting)
 
 void ExplorerWindow::followStep(int step)
 {
-    if (!following_) return;
-    lastKnown_ = step;
-    explorer_->choose(step, explorer_->paths());
-    present(false);
+    if (session_.followStep(step)) present(false);
 }
 
 void ExplorerWindow::endFollowing(bool completed)
 {
-    if (!following_) return;
-    following_ = false;
-    if (completed) lastKnown_ = kLastStep;
+    if (!session_.endFollowing(completed)) return;
     hint_->hide();
     setEnabledControls(true);
     present(true);
@@ -95,22 +74,20 @@ void ExplorerWindow::endFollowing(bool completed)
 
 void ExplorerWindow::choose(int step, int paths)
 {
-    if (!explorer_ || following_) return;
-    explorer_->choose(step, paths);
-    present(true);
+    if (session_.choose(step, paths)) present(true);
 }
 
 // Everything the explorer shows, from its model: the sliders, both pictures and the readouts.
 void ExplorerWindow::present(bool announceIt)
 {
-    Explorer& e = *explorer_;
+    Explorer& e = *session_.explorer();
     {
         const QSignalBlocker heightQuiet(height_), countQuiet(count_);
         height_->setValue(e.step());
         count_->setValue(pathChoiceOf(e.paths()));
     }
     chain_->draw(&e);
-    pattern_->draw(&e, lastKnown_);
+    pattern_->draw(&e, session_.lastKnown());
     const Readouts r = readoutsOf(e);
     const ReadoutTexts texts = readoutTexts(r, language_);
     countValue_->setText(QString::fromStdString(texts.paths));
@@ -122,7 +99,7 @@ void ExplorerWindow::present(bool announceIt)
     setReadout(readoutShare_, TextKey::ExploreShareName, texts.share);
     setReadout(readoutContinuous_, TextKey::ExploreAgainstContinuousName, texts.againstContinuous);
     chain_->setAccessibleDescription(QString::fromStdString(readoutsAnnouncement(r, language_)));
-    if (announceIt && sweep_ == Sweep::None) announcing_.start();
+    if (announceIt && session_.sweep() == Sweep::None) announcing_.start();
 }
 
 void ExplorerWindow::setReadout(QLabel* label, TextKey name, const std::string& value)
@@ -136,8 +113,8 @@ void ExplorerWindow::setReadout(QLabel* label, TextKey name, const std::string& 
 // reads out politely.
 void ExplorerWindow::announce()
 {
-    if (!explorer_ || following_) return;
-    tell(QString::fromStdString(readoutsAnnouncement(readoutsOf(*explorer_), language_)));
+    if (!explorer() || session_.following()) return;
+    tell(QString::fromStdString(readoutsAnnouncement(readoutsOf(*explorer()), language_)));
 }
 
 void ExplorerWindow::tell(const QString& message)
@@ -156,53 +133,49 @@ void ExplorerWindow::setEnabledControls(bool enabled)
     pattern_->setPicking(enabled);
 }
 
-void ExplorerWindow::startSweep(Sweep sweep)
+// The sweep buttons' captions and the frames' timer as the session's sweep stands; the change
+// a sweep made is told once it has ended.
+void ExplorerWindow::showSweep()
 {
-    const bool again = sweep_ == sweep;
-    stopSweep();
-    if (again || !explorer_ || following_) return;  // a second press stops the sweep
-    sweep_ = sweep;
-    (sweep == Sweep::Paths ? sweepPaths_ : sweepHeight_)
-        ->setText(qtext(TextKey::ExploreStop, language_));
-    const qreal hertz = screen() && screen()->refreshRate() > 1 ? screen()->refreshRate() : 60;
-    sweepClock_.start();
-    frames_.start(std::max(1, int(std::lround(1000 / hertz))));
-    sweepFrame();
+    const Sweep sweep = session_.sweep();
+    sweepPaths_->setText(qtext(
+        sweep == Sweep::Paths ? TextKey::ExploreStop : TextKey::ExploreSweepPaths, language_));
+    sweepHeight_->setText(qtext(
+        sweep == Sweep::Height ? TextKey::ExploreStop : TextKey::ExploreSweepHeight, language_));
+    if (sweep == Sweep::None) {
+        if (frames_.isActive()) announcing_.start();
+        frames_.stop();
+    } else if (!frames_.isActive()) {
+        const qreal hertz = screen() && screen()->refreshRate() > 1 ? screen()->refreshRate() : 60;
+        frames_.start(std::max(1, int(std::lround(1000 / hertz))));
+    }
+}
+
+// A second press of a sweep's button stops it.
+void ExplorerWindow::pressSweep(Sweep sweep)
+{
+    const bool moved = session_.pressSweep(sweep, clock_.nsecsElapsed() / 1e9);
+    if (moved) present(false);
+    showSweep();
 }
 
 void ExplorerWindow::stopSweep()
 {
-    if (sweep_ == Sweep::None) return;
-    frames_.stop();
-    sweep_ = Sweep::None;
-    sweepPaths_->setText(qtext(TextKey::ExploreSweepPaths, language_));
-    sweepHeight_->setText(qtext(TextKey::ExploreSweepHeight, language_));
-    announcing_.start();
+    if (session_.stopSweep()) showSweep();
 }
 
-// One frame of a sweep: where it stands is taken from the time since it began, so it lasts as
-// long at any frame rate and on a slow machine only shows fewer frames.
+// One frame of a sweep: where it stands is the session's, from the time since it began.
 void ExplorerWindow::sweepFrame()
 {
-    const double seconds = sweepClock_.nsecsElapsed() / 1e9;
-    if (sweep_ == Sweep::Paths) {
-        const double fraction = seconds / kPathsSweepSeconds;
-        explorer_->choose(explorer_->step(), sweptPaths(fraction));
-        present(false);
-        if (fraction >= 1) stopSweep();
-    } else if (sweep_ == Sweep::Height) {
-        const int step = std::min(int(seconds * kHeightStepsPerSecond), kLastStep);
-        explorer_->choose(step, explorer_->paths());
-        present(false);
-        if (step == kLastStep) stopSweep();
-    }
+    if (session_.sweepFrame(clock_.nsecsElapsed() / 1e9)) present(false);
+    showSweep();
 }
 
 void ExplorerWindow::save(bool picture)
 {
     stopSweep();
-    if (!explorer_) return;
-    const QString said = saveChain(this, *explorer_, picture, language_);
+    if (!explorer()) return;
+    const QString said = saveChain(this, *explorer(), picture, language_);
     if (!said.isEmpty()) tell(said);
 }
 

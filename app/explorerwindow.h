@@ -5,6 +5,7 @@
 #include <QWidget>
 #include <memory>
 
+#include "explore/session.h"
 #include "layout/texts.h"
 
 class QLabel;
@@ -41,7 +42,7 @@ public:
     void endFollowing(bool completed);
 
     // The model, once a run has been seen; nothing before.
-    Explorer* explorer() const { return explorer_.get(); }
+    Explorer* explorer() const { return session_.explorer(); }
 
 signals:
     // Said to screen readers, politely, once a change has settled: the status line and its
@@ -49,25 +50,23 @@ signals:
     void announced(const QString& message);
 
 private:
-    enum class Sweep { None, Paths, Height };
+    using Sweep = ExplorerSession::Sweep;
 
     void build();
-    void useSetting(const ExploreSetting& setting);
     void choose(int step, int paths);
     void present(bool announceIt);
     void announce();
     void tell(const QString& message);
     void setReadout(QLabel* label, TextKey name, const std::string& value);
     void setEnabledControls(bool enabled);
-    void startSweep(Sweep sweep);
+    void pressSweep(Sweep sweep);
     void stopSweep();
     void sweepFrame();
+    void showSweep();
     void save(bool picture);
 
     Language language_;
-    std::unique_ptr<Explorer> explorer_;
-    bool following_ = false;
-    int lastKnown_ = -1;  // the last step of the run that the pattern shows
+    ExplorerSession session_;
     QLabel* hint_;
     ChainView* chain_;
     PatternView* pattern_;
@@ -87,8 +86,7 @@ private:
     QLabel* status_;
     QTimer announcing_;
     QTimer frames_;
-    QElapsedTimer sweepClock_;
-    Sweep sweep_ = Sweep::None;
+    QElapsedTimer clock_;  // the time of a sweep's frames
 };
 
 }  // namespace kvelmor

@@ -15,12 +15,6 @@
 
 namespace kvelmor {
 
-namespace {
-
-constexpr double kInset = 4;  // pixels kept free round the pattern
-
-}  // namespace
-
 PatternView::PatternView(QWidget* parent, Language language) : QWidget(parent)
 {
     installGraphicAccessibility();
@@ -42,7 +36,7 @@ void PatternView::draw(Explorer* explorer, int lastKnown)
                                               std::function<void(const QRect&)>());
     if (explorer_) {
         drawPattern(*picture_, patternOf(*explorer_, lastKnown), explorer_->step(),
-                    {kInset, kInset, width() - 2 * kInset, height() - 2 * kInset});
+                    patternArea(width(), height()));
     }
     update();
 }
@@ -62,12 +56,7 @@ void PatternView::resizeEvent(QResizeEvent*)
 void PatternView::pick(QPointF point)
 {
     if (!picking_ || !explorer_) return;
-    // Anywhere across the view's width picks the band's step; above or below the pattern, the end.
-    const PictureArea area{0, kInset, double(width()), height() - 2 * kInset};
-    const double y = std::clamp(point.y(), area.top, area.top + area.height - 0.01);
-    if (const std::optional<int> step = stepAtPatternPoint(area, area.left, y)) {
-        emit stepPicked(*step);
-    }
+    emit stepPicked(patternStepAt(width(), height(), point.y()));
 }
 
 void PatternView::mousePressEvent(QMouseEvent* event)

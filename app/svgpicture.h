@@ -7,10 +7,9 @@
 
 namespace kvelmor {
 
-// An SVG document that the program wrote (a worksheet plot, a chain's picture) drawn as a picture
-// of `size` pixels, `scale` (1, 2 or 4) device pixels to a pixel, on white, smoothed; a null image
-// when the document cannot be read. The same document gives the same pixels in the export and in
-// the window's explorer.
+// An SVG document that the program wrote (the worksheet plot) drawn as a picture of `size`
+// pixels, `scale` (1, 2 or 4) device pixels to a pixel, on white, smoothed; a null image when the
+// document cannot be read.
 QImage svgPicture(const std::string& svg, QSize size, int scale);
 
 // A picture as the bytes of a PNG file; empty when it cannot be encoded (no memory, say).

@@ -1,6 +1,7 @@
 // How long the explorer takes for a change of point or of count: the chain and the readouts
 // computed, and the chain and the pattern drawn into pictures as the window's explorer draws
-// them (new off-screen images of 560 x 560 and 140 x 560 pixels, as each change makes).
+// them (new off-screen images of 560 x 560 and 140 x 560 pixels, as each change makes, drawn by
+// the one picture code, PixelPicture).
 #include <benchmark/benchmark.h>
 
 #include <QGuiApplication>
@@ -63,6 +64,28 @@ void ChangeOfPoint(benchmark::State& state, const char* frequency)
     }
 }
 
+// The worst case: back and forth between the setting's two darkest steps, whose chains are the
+// longest tangles to draw, a new chain and curve each time.
+void ChangeOfPointInTheDark(benchmark::State& state, const char* frequency)
+{
+    Explorer explorer = explorerFor(frequency);
+    int darkest = 0, next = 1;
+    for (int step = 0; step < kStepCount; ++step) {
+        const double p = explorer.runSquaredLength(step);
+        if (p < explorer.runSquaredLength(darkest)) {
+            next = darkest;
+            darkest = step;
+        } else if (step != darkest && p < explorer.runSquaredLength(next)) {
+            next = step;
+        }
+    }
+    int n = 0;
+    for (auto _ : state) {
+        explorer.choose(n++ % 2 ? darkest : next, kRunPaths);
+        computeAndDraw(explorer);
+    }
+}
+
 // The same step with another count: a new chain, the same continuous curve.
 void ChangeOfCount(benchmark::State& state, const char* frequency)
 {
@@ -88,6 +111,9 @@ int main(int argc, char** argv)
             ->Unit(benchmark::kMillisecond);
         benchmark::RegisterBenchmark((std::string("ChangeOfCount/f=") + frequency).c_str(),
                                      ChangeOfCount, frequency)
+            ->Unit(benchmark::kMillisecond);
+        benchmark::RegisterBenchmark((std::string("ChangeOfPointInTheDark/f=") + frequency).c_str(),
+                                     ChangeOfPointInTheDark, frequency)
             ->Unit(benchmark::kMillisecond);
     }
     benchmark::Initialize(&argc, argv);

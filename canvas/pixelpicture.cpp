@@ -14,7 +14,9 @@ static_assert(std::endian::native == std::endian::little,
 
 namespace {
 constexpr int kClean = std::numeric_limits<int>::max();
-}
+// Lines of fewer grid steps than this are walked in whole numbers (PixelPicture::walk).
+constexpr double kCountedSteps = 1 << 26;
+}  // namespace
 
 PixelPicture::PixelPicture(int logicalWidth, int logicalHeight, double ratio,
                            std::function<void(const Rect&)> flushed, SystemPixels system)
@@ -157,11 +159,18 @@ void PixelPicture::stroke(float x1, float y1, float x2, float y2, std::uint32_t 
     const double gy = gb.y - ga.y;
     const double steps = std::max(std::abs(gx), std::abs(gy));
     if (steps > 1e15) return;  // beyond counting in whole steps: absurdly far off, drawn not at all
+    const double first = std::floor(t0 * steps);
+    const double last = std::ceil(t1 * steps);
+    if (steps < kCountedSteps) {
+        walk(ga, std::int64_t(gx), std::int64_t(gy), std::int64_t(first), std::int64_t(last), pen,
+             value);
+        return;
+    }
     int left = width_;
     int top = height_;
     int right = -1;
     int bottom = -1;
-    for (double i = std::floor(t0 * steps); i <= std::ceil(t1 * steps); ++i) {
+    for (double i = first; i <= last; ++i) {
         // Whole grid cells from the start, so that every stamp stands on the grid.
         const pixelrule::GridPoint g{ga.x + std::round(gx * i / steps),
                                      ga.y + std::round(gy * i / steps)};
@@ -175,6 +184,125 @@ void PixelPicture::stroke(float x1, float y1, float x2, float y2, std::uint32_t 
         bottom = std::max(bottom, ys.last);
     }
     if (right >= 0) markDirty(left, top, right, bottom);
+}
+
+// The same steps as the loop above takes, i from `first` to `last` of `n` = max(|gx|, |gy|), but
+// counted in whole numbers: the longer axis moves one grid cell a step, the shorter one by
+// round(g i / n) (half away from zero, as std::round), kept as a quotient and a remainder that
+// each step adds to. Below kCountedSteps steps the quotient of doubles rounds exactly so: a
+// quotient that is not a half lies at least 1 / (2n) from one, far more than the division's error
+// of at most n / 2^53. At a whole ratio a grid cell is a device pixel and the pen's pixels move
+// with its cell, whole pixel for whole cell (the pixel rule's arithmetic is exact there, in halves
+// of a pixel); at any other ratio they are worked out again wherever the cell changes.
+void PixelPicture::walk(pixelrule::GridPoint start, std::int64_t gx, std::int64_t gy,
+                        std::int64_t first, std::int64_t last, double pen, std::uint32_t value)
+{
+    const std::int64_t n = std::max(std::abs(gx), std::abs(gy));
+    const auto range = [&](double cell) {
+        return pixelrule::penRange(pixelrule::toDevice({cell, cell}, state_, ratio_).x, pen);
+    };
+    const bool shifts = pixelrule::gridCell(ratio_) == 1;
+    // One axis: where its pen stands at step i, counted on from step `first`.
+    struct Axis {
+        std::int64_t twice;  // 2 |g|, what a step adds to the numerator
+        std::int64_t q;      // round(|g| i / n)
+        std::int64_t rest;   // (2 |g| i + n) mod 2 n
+        int sign;
+        double cell;                 // the grid cell of the pen's centre
+        pixelrule::PixelRange span;  // the device pixels the pen covers
+    };
+    const auto axis = [&](std::int64_t g, double from) {
+        const std::int64_t numerator = 2 * std::abs(g) * first + n;
+        Axis a{2 * std::abs(g), numerator / (2 * n), numerator % (2 * n), g < 0 ? -1 : 1, 0, {}};
+        a.cell = from + a.sign * double(a.q);
+        a.span = range(a.cell);
+        return a;
+    };
+    // The next step along one axis.
+    const auto advance = [&](Axis& a) {
+        a.rest += a.twice;
+        if (a.rest < 2 * n) return;
+        a.rest -= 2 * n;
+        ++a.q;
+        a.cell += a.sign;
+        if (shifts) {
+            a.span.first += a.sign;
+            a.span.last += a.sign;
+        } else {
+            a.span = range(a.cell);
+        }
+    };
+    Axis ax = axis(gx, start.x), ay = axis(gy, start.y);
+    if (shifts && walkInside(ax.span, ay.span, ax.sign, ay.sign, ax.twice, ay.twice, ax.rest,
+                             ay.rest, 2 * n, last - first, value)) {
+        return;
+    }
+    int left = width_, top = height_, right = -1, bottom = -1;
+    for (std::int64_t i = first;;) {
+        const int x0 = std::max(ax.span.first, 0), x1 = std::min(ax.span.last, width_ - 1);
+        const int y0 = std::max(ay.span.first, 0), y1 = std::min(ay.span.last, height_ - 1);
+        if (x0 <= x1 && y0 <= y1) {
+            std::uint32_t* row = pixels_.data() + std::ptrdiff_t(y0) * width_;
+            for (int y = y0; y <= y1; ++y, row += width_) {
+                for (int x = x0; x <= x1; ++x) row[x] = value;
+            }
+            left = std::min(left, ax.span.first);
+            top = std::min(top, ay.span.first);
+            right = std::max(right, ax.span.last);
+            bottom = std::max(bottom, ay.span.last);
+        }
+        if (++i > last) break;
+        advance(ax);
+        advance(ay);
+    }
+    if (right >= 0) markDirty(left, top, right, bottom);
+}
+
+// The walk above at a whole ratio, for a line whose every square lies on the picture: its pen's
+// square moves a whole pixel along an axis whenever its cell does, so each step adds only the
+// square's leading column, or row, or both, to what the step before painted. `xs`, `ys` are the
+// square at the first step, `rx`, `ry` the axes' remainders there; each step adds `tx`, `ty` to
+// them and moves the square on where they reach `whole`. False, painting nothing, when a square
+// would leave the picture: the caller then walks and clips step by step.
+bool PixelPicture::walkInside(pixelrule::PixelRange xs, pixelrule::PixelRange ys, int sx, int sy,
+                              std::int64_t tx, std::int64_t ty, std::int64_t rx, std::int64_t ry,
+                              std::int64_t whole, std::int64_t steps, std::uint32_t value)
+{
+    // How far the square moves along an axis in all: the wraps of its remainder.
+    const auto moved = [&](std::int64_t twice, std::int64_t rest) {
+        return int((rest + twice * steps) / whole);
+    };
+    const int mx = sx * moved(tx, rx), my = sy * moved(ty, ry);
+    const int left = std::min(xs.first, xs.first + mx), right = std::max(xs.last, xs.last + mx);
+    const int top = std::min(ys.first, ys.first + my), bottom = std::max(ys.last, ys.last + my);
+    if (left < 0 || top < 0 || right >= width_ || bottom >= height_) return false;
+
+    const int w = xs.last - xs.first;  // the square's size less one, in device pixels
+    const int h = ys.last - ys.first;
+    std::uint32_t* square = pixels_.data() + std::ptrdiff_t(ys.first) * width_ + xs.first;
+    for (int y = 0; y <= h; ++y) std::fill(square + y * width_, square + y * width_ + w + 1, value);
+    const std::ptrdiff_t column = sx > 0 ? w : 0;  // the leading column and row
+    const std::ptrdiff_t row = (sy > 0 ? h : 0) * std::ptrdiff_t(width_);
+    const std::ptrdiff_t down = sy * std::ptrdiff_t(width_);
+    for (std::int64_t i = 0; i < steps; ++i) {
+        rx += tx;
+        ry += ty;
+        const bool acrossX = rx >= whole, acrossY = ry >= whole;
+        if (acrossX) {
+            rx -= whole;
+            square += sx;
+        }
+        if (acrossY) {
+            ry -= whole;
+            square += down;
+            std::fill(square + row, square + row + w + 1, value);
+        }
+        if (acrossX) {
+            for (int y = 0; y <= h; ++y) square[column + y * std::ptrdiff_t(width_)] = value;
+        }
+    }
+    markDirty(left, top, right, bottom);
+    return true;
 }
 
 // A full circle: the pen's ring around the rounded centre, filled inside when the fill is solid.

@@ -4,6 +4,7 @@
 #include <functional>
 #include <vector>
 
+#include "canvas/pixelrule.h"
 #include "canvas/surface.h"
 
 namespace kvelmor {
@@ -66,6 +67,11 @@ public:
 
 private:
     void stroke(float x1, float y1, float x2, float y2, std::uint32_t value);
+    void walk(pixelrule::GridPoint start, std::int64_t gx, std::int64_t gy, std::int64_t first,
+              std::int64_t last, double pen, std::uint32_t value);
+    bool walkInside(pixelrule::PixelRange xs, pixelrule::PixelRange ys, int sx, int sy,
+                    std::int64_t tx, std::int64_t ty, std::int64_t rx, std::int64_t ry,
+                    std::int64_t whole, std::int64_t steps, std::uint32_t value);
     void stamp(double x, double y, double pen, std::uint32_t value);
     void fill(int x0, int y0, int x1, int y1, std::uint32_t value);   // inclusive, clipped
     bool paint(int x0, int y0, int x1, int y1, std::uint32_t value);  // the same, not flushed

@@ -1,5 +1,6 @@
 #include "explore/chainfiles.h"
 
+#include "canvas/pixelpicture.h"
 #include "canvas/recordingsurface.h"
 #include "explore/chainpicture.h"
 #include "explore/paths.h"
@@ -38,20 +39,52 @@ std::string scaleMarkText(int twips, Language language)
                                  text(TextKey::PlotDecimalSeparator, language))});
 }
 
-std::string chainSvg(Explorer& explorer, Language language, Language windowLanguage)
+namespace {
+
+// The file's title: the setting as the plot names it, the step and the count.
+std::string fileTitle(Explorer& explorer, Language language)
 {
     const ExploreSetting& setting = explorer.setting();
-    const std::string title =
-        filled(text(TextKey::ExploreFileTitle, language),
-               {plotTexts(language, frequencyCaption(setting.frequencyText, windowLanguage),
-                          setting.distance)
-                    .title,
-                std::to_string(explorer.step()), pathsText(explorer.paths(), language)});
+    return filled(
+        text(TextKey::ExploreFileTitle, language),
+        {plotTexts(language, frequencyCaption(setting.frequencyText, language), setting.distance)
+             .title,
+         std::to_string(explorer.step()), pathsText(explorer.paths(), language)});
+}
 
+}  // namespace
+
+std::vector<PictureText> drawChainFile(Surface& surface, Explorer& explorer, Language language)
+{
+    const PictureArea chainArea{0, kChainTitleBand, kChainPictureWidth,
+                                kChainPictureHeight - kChainTitleBand};
+    const ScaleMark mark = drawChainPicture(surface, explorer.chain(), explorer.curve(),
+                                            explorer.paths() == kInfinitePaths, chainArea);
+    // The title in bold 15-pixel Arial, its line's top 12 pixels down: Arial's baseline lies
+    // 0.905 of the size below the top of its line.
+    std::vector<PictureText> texts{{fileTitle(explorer, language),
+                                    {0, 0, kChainPictureWidth, kChainTitleBand},
+                                    15,
+                                    12 + 0.905 * 15,
+                                    true,
+                                    true}};
+    if (mark.twips > 0)
+        texts.push_back(scaleMarkLabel(mark, chainArea, scaleMarkText(mark.twips, language)));
+    return texts;
+}
+
+ChainPixels chainPixels(Explorer& explorer, Language language, int scale)
+{
+    PixelPicture picture(kChainPictureWidth, kChainPictureHeight, scale);
+    std::vector<PictureText> texts = drawChainFile(picture, explorer, language);
+    return {picture.width(), picture.height(),
+            picture.over(kExploreBackground, picture.width(), picture.height()), std::move(texts)};
+}
+
+std::string chainSvg(Explorer& explorer, Language language)
+{
     RecordingSurface drawing;
-    const ScaleMark mark = drawChainPicture(
-        drawing, explorer.chain(), explorer.curve(), explorer.paths() == kInfinitePaths,
-        {0, kChainTitleBand, kChainPictureWidth, kChainPictureHeight - kChainTitleBand});
+    const std::vector<PictureText> texts = drawChainFile(drawing, explorer, language);
 
     const std::string width = std::to_string(kChainPictureWidth);
     const std::string height = std::to_string(kChainPictureHeight);
@@ -60,22 +93,17 @@ std::string chainSvg(Explorer& explorer, Language language, Language windowLangu
         "<svg xmlns=\"http://www.w3.org/2000/svg\" version=\"1.2\" baseProfile=\"tiny\" "
         "width=\"" +
         width + "\" height=\"" + height + "\" viewBox=\"0 0 " + width + ' ' + height + "\">\n";
-    svg += "<title>" + xmlEscaped(title) + "</title>\n";
+    svg += "<title>" + xmlEscaped(texts.front().text) + "</title>\n";
     svg += "<desc>" + xmlEscaped(readoutLines(readoutsOf(explorer), language)) + "</desc>\n";
     svg += "<rect x=\"0\" y=\"0\" width=\"" + width + "\" height=\"" + height + "\" fill=\"" +
            svgColour(kExploreBackground) + "\" stroke=\"none\"/>\n";
     svg += svgElements(drawing);
-    // Text in Arial: its baseline lies 0.905 of the font size below the top of its line.
     svg += "<g font-family=\"Arial\" fill=\"#000000\" stroke=\"none\">\n";
-    svg += "<text x=\"" + svgNumber(kChainPictureWidth / 2.0) + "\" y=\"" +
-           svgNumber(12 + 0.905 * 15) +
-           "\" text-anchor=\"middle\" font-size=\"15\" font-weight=\"bold\">" + xmlEscaped(title) +
-           "</text>\n";
-    if (mark.twips > 0) {
-        svg += "<text x=\"" + svgNumber((mark.left + mark.right) / 2) + "\" y=\"" +
-               svgNumber(mark.textTop + 0.905 * 12) +
-               "\" text-anchor=\"middle\" font-size=\"12\">" +
-               xmlEscaped(scaleMarkText(mark.twips, language)) + "</text>\n";
+    for (const PictureText& t : texts) {
+        svg += "<text x=\"" + svgNumber(t.centred ? t.box.left + t.box.width / 2 : t.box.left) +
+               "\" y=\"" + svgNumber(t.box.top + t.baseline) + "\" text-anchor=\"" +
+               (t.centred ? "middle" : "start") + "\" font-size=\"" + svgNumber(t.pixelSize) + '"' +
+               (t.bold ? " font-weight=\"bold\"" : "") + '>' + xmlEscaped(t.text) + "</text>\n";
     }
     svg += "</g>\n</svg>\n";
     return svg;

@@ -1,7 +1,10 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
+#include <vector>
 
+#include "explore/chainpicture.h"
 #include "explore/explorer.h"
 #include "layout/texts.h"
 
@@ -24,10 +27,27 @@ std::string chainFileBase(const ExploreSetting& setting, int step, int paths);
 // sum arrow. The continuous slit's points are numbered the same way.
 std::string chainCsv(const Chain& chain);
 
-// The explorer's chosen chain as an SVG document: the picture the explorer draws, the setting,
-// step and count as its title, the scale mark's number, and every readout in its description,
-// in `language`; the frequency named as the window names it in `windowLanguage`.
-std::string chainSvg(Explorer& explorer, Language language, Language windowLanguage);
+// The explorer's chosen chain as its files picture it, kChainPictureWidth x kChainPictureHeight
+// pixels on white: the setting, step and count as a title in the band at the top, the chain below
+// it as the explorer draws it, and its scale mark. Draws onto `surface` (which it leaves in
+// pixels) and returns the texts, in `language`, for the caller to draw over it: the title and
+// the scale mark's number.
+std::vector<PictureText> drawChainFile(Surface& surface, Explorer& explorer, Language language);
+
+// The same picture as a PNG holds it, `scale` device pixels to a pixel: opaque, white where
+// nothing is drawn, row by row as bytes R, G, B, A, the texts not yet drawn. Each front end draws
+// them over it in its own fonts, so that its PNG differs from another's only inside their boxes.
+struct ChainPixels {
+    int width;
+    int height;
+    std::vector<std::uint8_t> rgba;
+    std::vector<PictureText> texts;
+};
+ChainPixels chainPixels(Explorer& explorer, Language language, int scale);
+
+// The same picture as an SVG document, every word in `language`: the title as its title too, and
+// every readout in its description.
+std::string chainSvg(Explorer& explorer, Language language);
 
 // The scale mark's number as `language` says it: "50 twipů".
 std::string scaleMarkText(int twips, Language language);

@@ -10,6 +10,8 @@ namespace {
 constexpr double kMargin = 12;       // pixels kept free round the chain
 constexpr double kMarkBand = 30;     // pixels below the chain for the scale mark and its number
 constexpr double kMarkTick = 4;      // half the height of the mark's end ticks
+constexpr double kLabelGap = 6;      // pixels from the mark's right end to its number
+constexpr double kLabelHeight = 16;  // the number's box, centred on the mark's line
 constexpr double kCurveStep = 0.75;  // pixels: closer points of the faint curve are left out
 
 struct Fit {
@@ -89,13 +91,24 @@ ScaleMark drawChainPicture(Surface& s, const Chain& chain, const Chain& curve, b
         mark.left = area.left + kMargin;
         mark.right = mark.left + mark.twips * fit.scale;
         mark.y = area.top + area.height - kMarkBand + 4;
-        mark.textTop = mark.y + kMarkTick + 2;
         s.setLineWidth(1);
         s.line(mark.left, mark.y, mark.right, mark.y, kExploreChain);
         s.line(mark.left, mark.y - kMarkTick, mark.left, mark.y + kMarkTick, kExploreChain);
         s.line(mark.right, mark.y - kMarkTick, mark.right, mark.y + kMarkTick, kExploreChain);
     }
     return mark;
+}
+
+PictureText scaleMarkLabel(const ScaleMark& mark, const PictureArea& area, std::string number)
+{
+    const double left = mark.right + kLabelGap;
+    return {std::move(number),
+            {left, mark.y - kLabelHeight / 2,
+             std::max(area.left + area.width - kMargin - left, 0.0), kLabelHeight},
+            12,
+            12,
+            false,
+            false};
 }
 
 }  // namespace kvelmor

@@ -9,6 +9,8 @@ namespace kvelmor {
 
 namespace {
 
+constexpr double kInset = 4;  // pixels kept free round the pattern in its view
+
 double bandHeight(const PictureArea& area)
 {
     return area.height / kStepCount;
@@ -58,6 +60,19 @@ std::optional<int> stepAtPatternPoint(const PictureArea& area, double x, double 
     return std::clamp(step, 0, kLastStep);
 }
 
+PictureArea patternArea(double width, double height)
+{
+    return {kInset, kInset, width - 2 * kInset, height - 2 * kInset};
+}
+
+int patternStepAt(double width, double height, double y)
+{
+    const PictureArea across{0, kInset, width, height - 2 * kInset};
+    if (across.height <= 0) return 0;
+    const double inside = std::clamp(y, across.top, across.top + across.height - 0.01);
+    return stepAtPatternPoint(across, across.left, inside).value_or(0);
+}
+
 void drawPattern(Surface& s, const PatternValues& values, int chosen, const PictureArea& area)
 {
     s.setScaleUnit(ScaleUnit::Pixels);
@@ -65,8 +80,9 @@ void drawPattern(Surface& s, const PatternValues& values, int chosen, const Pict
     const double band = bandHeight(area);
     auto x = [&](double value) { return area.left + value / most * area.width; };
 
-    // The bars, each as tall as its band, and the blue edge down their ends.
-    s.setLineWidth(std::max(1, int(std::lround(band))));
+    // The bars, each at least as tall as its band (neighbours overlap rather than leave a gap),
+    // and the blue edge down their ends.
+    s.setLineWidth(std::max(1, int(std::ceil(band))));
     for (int step = 0; step < kStepCount; ++step) {
         if (!known(values.squaredLengths, step)) continue;
         const double y = patternRow(area, step);

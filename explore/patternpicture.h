@@ -38,4 +38,12 @@ double patternRow(const PictureArea& area, int step);
 // The step whose band holds the point (x, y) of `area`; nothing outside the area.
 std::optional<int> stepAtPatternPoint(const PictureArea& area, double x, double y);
 
+// Where a view of the pattern `width` x `height` pixels large draws it: a few pixels in from
+// every edge.
+PictureArea patternArea(double width, double height);
+
+// The step a pointer at height `y` of such a view picks: the step of the band at that height,
+// anywhere across the view; above the pattern the top step, below it the bottom one.
+int patternStepAt(double width, double height, double y);
+
 }  // namespace kvelmor

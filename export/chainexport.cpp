@@ -2,6 +2,7 @@
 
 #include <cerrno>
 
+#include "app/chainimage.h"
 #include "app/controls.h"
 #include "app/svgpicture.h"
 #include "app/terminal.h"
@@ -23,12 +24,13 @@ QString exportChain(const ExportSetting& setting, ChainChoice choice, const QByt
     }
     Explorer explorer(*explored);
     explorer.choose(choice.step, choice.paths);
-    const std::string svg = chainSvg(explorer, languages.plot, languages.window);
+    // One language for the whole of each file: the plot's, which the locale chooses without
+    // --lang.
     const std::vector<OutputFile> files{
         {base + QStringLiteral(".csv"), QByteArray::fromStdString(chainCsv(explorer.chain()))},
-        {base + QStringLiteral(".svg"), QByteArray::fromStdString(svg)},
-        {base + QStringLiteral(".png"),
-         pngBytes(svgPicture(svg, QSize(kChainPictureWidth, kChainPictureHeight), scale))},
+        {base + QStringLiteral(".svg"),
+         QByteArray::fromStdString(chainSvg(explorer, languages.plot))},
+        {base + QStringLiteral(".png"), pngBytes(chainImage(explorer, languages.plot, scale))},
     };
     for (const OutputFile& file : files) {
         if (file.bytes.isEmpty()) {

@@ -140,6 +140,18 @@ constexpr Entry kTexts[] = {
     {T::PageChooserClose, "Zavřít", "Close"},
     {T::PageStepLess, "O krok méně", "One step less"},
     {T::PageStepMore, "O krok více", "One step more"},
+    {T::PageExplore, "Zkoumat", "Explore"},
+    {T::PageExploreDescription,
+     "Otevře vedle okna řetězec šipek jednoho místa detektoru s libovolným počtem šipek.",
+     "Opens beside the window the chain of arrows of one detector point, with any number of "
+     "arrows."},
+    {T::PageExploreClose, "Zavřít Zkoumat", "Close Explore"},
+    {T::PageExploreHeightLess, "O krok níž", "One step lower"},
+    {T::PageExploreHeightMore, "O krok výš", "One step higher"},
+    {T::PageExploreSavePng, "Obrázek PNG", "PNG picture"},
+    {T::PageExploreSaveSvg, "Obrázek SVG", "SVG picture"},
+    {T::PageExploreSaveCsv, "Čísla CSV", "CSV numbers"},
+    {T::PageExploreSaves, "Uloží %1.", "Saves %1."},
 
     {T::PlotTitle,
      "Kmitočet fotonu: %1, Detektor-Clona: %2",

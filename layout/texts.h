@@ -105,6 +105,15 @@ enum class TextKey {
     PageChooserClose,  // the chooser of a group's options, or the slow-down's, opened by a tap
     PageStepLess,      // the chooser's buttons for one step of the slow-down
     PageStepMore,
+    PageExplore,  // the bar's button that opens the explorer's panel, and the panel's name
+    PageExploreDescription,
+    PageExploreClose,
+    PageExploreHeightLess,  // the panel's buttons for one step of the detector's height
+    PageExploreHeightMore,
+    PageExploreSavePng,  // the panel's saving buttons
+    PageExploreSaveSvg,
+    PageExploreSaveCsv,
+    PageExploreSaves,  // %1 the file's name
 
     // The worksheet plot.
     PlotTitle,  // %1 the frequency option's caption, %2 the distance

@@ -3,10 +3,12 @@
 #include <QDir>
 #include <QImage>
 #include <QProcess>
+#include <QProcessEnvironment>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <algorithm>
 
-#include "app/svgpicture.h"
+#include "app/chainimage.h"
 #ifndef Q_MOC_RUN  // moc cannot read the Czech identifiers of these headers, nor needs them
 #include "explore/chainfiles.h"
 #include "explore/paths.h"
@@ -21,9 +23,13 @@ struct Result {
     QString err;
 };
 
-Result exportTool(const QStringList& arguments)
+Result exportTool(const QStringList& arguments, const QString& locale = QStringLiteral("C.UTF-8"))
 {
     QProcess p;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    for (const char* name : {"LANGUAGE", "LC_MESSAGES", "LANG"}) environment.remove(name);
+    environment.insert(QStringLiteral("LC_ALL"), locale);
+    p.setProcessEnvironment(environment);
     p.start(QStringLiteral(KVELMOR_EXPORT_BINARY), arguments);
     if (!p.waitForFinished(120000)) return {-1, {}};
     return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
@@ -54,11 +60,26 @@ void TestExportChain::writesTheExplorersFiles_data()
     QTest::addColumn<int>("distance");
     QTest::addColumn<int>("step");
     QTest::addColumn<int>("paths");
-    QTest::addColumn<QString>("language");
+    QTest::addColumn<QString>("language");  // --lang; none: the locale's
+    QTest::addColumn<QString>("locale");
     QTest::addColumn<int>("scale");
-    QTest::newRow("střední 350, the run's chain") << "0.6" << 350 << 110 << 2003 << "cs" << 1;
-    QTest::newRow("vysoký 300, two arrows, in English") << "5" << 300 << 0 << 2 << "en" << 2;
-    QTest::newRow("nízký 400, continuous") << "0.03" << 400 << 220 << 0 << "cs" << 1;
+    QTest::addColumn<QString>("title");
+    QTest::newRow("střední 350, the run's chain")
+        << "0.6" << 350 << 110 << 2003 << "cs"
+        << "C.UTF-8" << 1 << "Kmitočet fotonu: střední, Detektor-Clona: 350, krok 110, N = 2003";
+    QTest::newRow("vysoký 300, two arrows, in English")
+        << "5" << 300 << 0 << 2 << "en"
+        << "cs_CZ.UTF-8" << 2 << "Photon frequency: highest, detector to slit: 300, step 0, N = 2";
+    QTest::newRow("nízký 400, continuous, ×4") << "0.03" << 400 << 220 << 0 << "cs"
+                                               << "C.UTF-8" << 4
+                                               << "Kmitočet fotonu: nízký, Detektor-Clona: "
+                                                  "400, krok 220, N = ∞";
+    QTest::newRow("nižší 350 in an English locale, in English")
+        << "0.2" << 350 << 60 << 50 << ""
+        << "C.UTF-8" << 1 << "Photon frequency: low, detector to slit: 350, step 60, N = 50";
+    QTest::newRow("vyšší 400 in a Czech locale, in Czech")
+        << "1" << 400 << 200 << 500 << ""
+        << "cs_CZ.UTF-8" << 2 << "Kmitočet fotonu: vyšší, Detektor-Clona: 400, krok 200, N = 500";
 }
 
 void TestExportChain::writesTheExplorersFiles()
@@ -68,13 +89,19 @@ void TestExportChain::writesTheExplorersFiles()
     QFETCH(int, step);
     QFETCH(int, paths);
     QFETCH(QString, language);
+    QFETCH(QString, locale);
     QFETCH(int, scale);
+    QFETCH(QString, title);
     QTemporaryDir dir;
-    const Result result =
-        exportTool({"--frequency", frequency, "--distance", QString::number(distance), "--step",
-                    QString::number(step), "--paths",
-                    paths == 0 ? QStringLiteral("inf") : QString::number(paths), "--lang", language,
-                    "--scale", QString::number(scale), "--out", dir.path()});
+    QStringList arguments{
+        "--frequency", frequency,
+        "--distance",  QString::number(distance),
+        "--step",      QString::number(step),
+        "--paths",     paths == 0 ? QStringLiteral("inf") : QString::number(paths),
+        "--scale",     QString::number(scale),
+        "--out",       dir.path()};
+    if (!language.isEmpty()) arguments << "--lang" << language;
+    const Result result = exportTool(arguments, locale);
     QVERIFY2(result.exitCode == 0, qPrintable(result.err));
     QVERIFY(result.err.isEmpty());
 
@@ -86,22 +113,41 @@ void TestExportChain::writesTheExplorersFiles()
     QVERIFY(base.endsWith(paths == 0 ? QStringLiteral("-paths-inf")
                                      : QStringLiteral("-paths-%1").arg(paths)));
 
-    const Language lang = language == "en" ? Language::English : Language::Czech;
-    const std::string svg = chainSvg(explorer, lang, lang);
+    // One language in every file, its words all of it: the title names the frequency in it too.
+    const Language lang = title.startsWith("Photon") ? Language::English : Language::Czech;
+    const std::string svg = chainSvg(explorer, lang);
     QCOMPARE(contents(dir.filePath(base + ".csv")),
              QByteArray::fromStdString(chainCsv(explorer.chain())));
     QCOMPARE(contents(dir.filePath(base + ".svg")), QByteArray::fromStdString(svg));
-    const QImage png(dir.filePath(base + ".png"));
+    QVERIFY(QString::fromStdString(svg).contains("<title>" + title + "</title>"));
+
+    // The PNG: the explorer's own picture of the chain, the same pixels as the page's outside
+    // the boxes of its texts, which the toolkit draws; the title's ink inside its box.
+    const QImage png = QImage(dir.filePath(base + ".png")).convertToFormat(QImage::Format_RGB32);
     QCOMPARE(png.size(), QSize(kChainPictureWidth, kChainPictureHeight) * scale);
-    QImage drawn = svgPicture(svg, QSize(kChainPictureWidth, kChainPictureHeight), scale);
+    QImage drawn = chainImage(explorer, lang, scale);
     drawn.setDevicePixelRatio(1);  // a PNG file keeps no ratio
-    QCOMPARE(png.convertToFormat(QImage::Format_RGB32),
-             drawn.convertToFormat(QImage::Format_RGB32));
-    // The chain's sum arrow shows in its green somewhere in the picture.
-    bool green = false;
-    for (int y = 0; y < png.height() && !green; y += 1)
-        for (int x = 0; x < png.width() && !green; ++x) green = png.pixel(x, y) == qRgb(0, 0x96, 0);
-    QVERIFY(green);
+    QCOMPARE(png, drawn.convertToFormat(QImage::Format_RGB32));
+    const ChainPixels pixels = chainPixels(explorer, lang, scale);
+    QCOMPARE(pixels.texts.size(), std::size_t(2));
+    QCOMPARE(QString::fromStdString(pixels.texts.front().text), title);
+    int differ = 0, ink = 0, green = 0;
+    for (int y = 0; y < png.height(); ++y) {
+        for (int x = 0; x < png.width(); ++x) {
+            const std::uint8_t* p = &pixels.rgba[(std::size_t(y) * png.width() + x) * 4];
+            const bool inText = std::any_of(pixels.texts.begin(), pixels.texts.end(), [&](auto& t) {
+                return QRectF(t.box.left, t.box.top, t.box.width, t.box.height)
+                    .contains((x + 0.5) / scale, (y + 0.5) / scale);
+            });
+            const QRgb pixel = png.pixel(x, y);
+            if (!inText) differ += pixel != qRgb(p[0], p[1], p[2]);
+            ink += inText && qGray(pixel) < 100;
+            green += pixel == qRgb(0, 0x96, 0);
+        }
+    }
+    QCOMPARE(differ, 0);
+    QVERIFY2(ink > 200 * scale, qPrintable(QString::number(ink)));
+    QVERIFY(green > 0);  // the chain's sum arrow
 }
 
 void TestExportChain::refusesBadStepsAndCounts_data()

@@ -143,6 +143,7 @@
 
   var actions = {
     "kv-full-screen": toggleFullScreen,
+    "kv-explore": function () { Module.ccall("kv_exploreOpen", null, [], []); },
     "kv-save-picture": function () {
       Module.ccall("kv_savePicture", null, ["number"], [pictureScale()]);
     },

@@ -76,7 +76,8 @@
     back.setAttribute("aria-labelledby", title.id);
     back.id = "kv-chooser";
     box.appendChild(title);
-    var behind = [kv.area, document.getElementById("kv-bar")].filter(Boolean);
+    var behind = [kv.area, document.getElementById("kv-panel"), document.getElementById("kv-bar")]
+      .filter(Boolean);
     shown = {element: back};
     shown.close = function (after) {
       if (!shown || shown.element !== back) return;

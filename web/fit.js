@@ -15,6 +15,10 @@
   // the parts stay below it, as on a desktop screen of the window's own shape.
   var BESIDE_GAIN = 1.02;
 
+  // Told, with whether the page's parts stand beside the window, before each arrangement is
+  // measured and once more when one is chosen: a panel sizes itself for it (explorer.js).
+  kv.arranging = [];
+
   function scaleIn(box) {
     return Math.min(box.width / kv.windowWidth, box.height / kv.windowHeight);
   }
@@ -23,11 +27,16 @@
   // painted) and keeps the one that fits the window larger.
   function arrange() {
     var body = document.body;
+    var tell = function (beside) { kv.arranging.forEach(function (told) { told(beside); }); };
     body.classList.remove("kv-beside");
+    tell(false);
     var below = scaleIn(kv.area.getBoundingClientRect());
     body.classList.add("kv-beside");
+    tell(true);
     var beside = scaleIn(kv.area.getBoundingClientRect());
-    body.classList.toggle("kv-beside", beside > below * BESIDE_GAIN);
+    var chosen = beside > below * BESIDE_GAIN;
+    body.classList.toggle("kv-beside", chosen);
+    tell(chosen);
   }
 
   // The window centred in its area, its corner on a whole device pixel so that the picture's

@@ -11,6 +11,7 @@
 #include "layout/description.h"
 #include "layout/settings.h"
 #include "run/experiment.h"
+#include "web/explorerpage.h"
 #include "web/jsbindings.h"
 #include "web/pagepicture.h"
 #include "web/pagequery.h"
@@ -109,13 +110,14 @@ void makePicture(Page& p)
         });
 }
 
-// The bar below the window: full screen, the last run's files, a link to the setting, and the
-// switch to the other language. Its texts come with showTexts().
+// The bar below the window: full screen, the last run's files, "Zkoumat" (the explorer's panel),
+// a link to the setting, and the switch to the other language. Its texts come with showTexts().
 void buildBar(Page& p)
 {
     js::createBar();
     js::addBarButton("kv-full-screen");
     p.saving.addButtons();
+    explorerPage().create();
     js::addBarButton("kv-link");
     js::addBarButton("kv-language");
 }
@@ -166,6 +168,7 @@ void showTexts(Page& p)
                      {"stepMore", TextKey::PageStepMore}};
     for (const auto& t : pageTexts) js::setPageText(t.key, textIn(l, t.text));
     if (!p.ignoredInAddress.empty()) js::showNote(addressNote(p.ignoredInAddress, l), false);
+    explorerPage().showTexts(l);
 }
 
 // The address shows the setting as it now is, so that copying it shares the setting.
@@ -215,7 +218,9 @@ EMSCRIPTEN_KEEPALIVE void kv_start()
     const std::string frequency = p.settings.boxText(SettingsBox::nFi);
     const std::string distance = p.settings.boxText(SettingsBox::nRozteč);
     p.host.begin();
+    explorerPage().runStarting(frequency, distance);
     runExperiment(*p.picture, p.host);  // fit.js may call kv_refit during the run's waits
+    explorerPage().runEnded(frequency, distance);
     p.ranFrequency = frequency;
     p.ranDistance = distance;
     showPictureTexts(p);
@@ -249,6 +254,7 @@ EMSCRIPTEN_KEEPALIVE void kv_end()
     Page& p = page();
     if (p.running || p.ended) return;
     p.ended = true;
+    explorerPage().programEnded();
     js::showEnded(textIn(p.language, TextKey::PageEnded), textIn(p.language, TextKey::PageRestart));
 }
 
@@ -307,6 +313,7 @@ int main()
     buildWindow(p.language);
     makePicture(p);
     buildBar(p);
+    p.host.setStepDone([](int j) { explorerPage().stepDone(j); });
     showTexts(p);
     loadStep(p.settings);
     takeSettingFromAddress(p, reading);

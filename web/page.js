@@ -15,6 +15,8 @@
 //   picture.js    the run's drawing on the canvas
 //   chooser.js    the large chooser a tap opens where the window's targets are too small
 //   bar.js, address.js, saving.js: the bar below the window, the address, saving files.
+//   explorer.js, explorercontrols.js, explorersaving.js: the explorer's panel ("Zkoumat"), its
+//                 controls and its saved chain picture.
 //   inflate.js, modulechoice.js: the build without SIMD, unpacked and run where SIMD is refused.
 
 // What the C++ side calls (web/jsbindings.cpp); the page's other scripts add their parts to it.

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+
 #include "run/runhost.h"
 #include "web/pacer.h"
 
@@ -18,8 +20,16 @@ public:
     void placeLabel(SceneLabel label, double left, double top) override;
     bool pace(double count) override;
 
+    // Told of each detector step once drawn, with its offset j (the explorer's panel follows).
+    void setStepDone(std::function<void(int j)> told) { stepDone_ = std::move(told); }
+    void stepDone(int j) override
+    {
+        if (stepDone_) stepDone_(j);
+    }
+
 private:
     Pacer pacer_;
+    std::function<void(int)> stepDone_;
 };
 
 }  // namespace kvelmor

@@ -4,6 +4,7 @@
 // and makes the PNG.
 (function () {
   "use strict";
+  var kv = KvelmorShared;
   var KEEP_FOR = 60000;  // ms a saved file's data is kept for the browser to finish with it
 
   function download(name, blob) {
@@ -17,6 +18,8 @@
     link.remove();
     setTimeout(function () { URL.revokeObjectURL(url); }, KEEP_FOR);
   }
+
+  kv.download = download;
 
   KvelmorPage.saveFile = function (name, type, bytes) {
     download(name, new Blob([bytes], {type: type}));

@@ -109,7 +109,7 @@ bool writeChains(const std::string& folder, const std::string& frequency, int di
         explorer.choose(step, paths);
         const std::string base = folder + '/' + chainFileBase(*setting, step, paths);
         if (!writeFile(base + ".csv", chainCsv(explorer.chain())) ||
-            !writeFile(base + ".svg", chainSvg(explorer, Language::Czech, Language::Czech))) {
+            !writeFile(base + ".svg", chainSvg(explorer, Language::Czech))) {
             return false;
         }
     }

@@ -2,8 +2,10 @@
 from navigation to the window ready, a whole run at count 1 from the click to the labels, the
 picture made again from a finished run's record after a re-fit on a 1920 x 1080 projector at a
 device-pixel ratio of 1.25, a run at the scroll bar's right end, saving each of the bar's files
-from the click until the file is handed to the browser, and the sums of one run in WebAssembly,
-without SIMD and with it.
+from the click until the file is handed to the browser, the sums of one run in WebAssembly,
+without SIMD and with it, and the explorer's panel: a change of point or of count, computed and
+drawn, with the processor throttled four times as Chromium's developer tools do it (a cheap
+Chromebook).
 
     python3 web/tests/bench_page.py [build-web]
 """
@@ -16,7 +18,7 @@ sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from pagedriver import Browser  # noqa: E402
 
 ROOT = os.path.abspath(os.path.join(os.path.dirname(__file__), "..", ".."))
-BUILD = sys.argv[1] if len(sys.argv) > 1 else os.path.join(ROOT, "build-web")
+BUILD = os.path.abspath(sys.argv[1]) if len(sys.argv) > 1 else os.path.join(ROOT, "build-web")
 PAGE = os.path.join(BUILD, "kvelmor.html")
 
 # Clicks "Start" and reports, in milliseconds, how long until the run had placed its labels.
@@ -60,6 +62,42 @@ URL.createObjectURL = function (blob) {
 start = performance.now();
 document.getElementById(arguments[0]).click();
 """
+
+
+# The explorer's panel after a run: each change of point (every tenth step, each a step not shown
+# before) and of count (each of the twelve at the centre step), timed in milliseconds from the
+# call to the C++ side until the chain, the pattern and the readouts are on the page. First a
+# round over other steps, so that the browser has compiled the program's busy parts fully, as it
+# has after a few seconds of use.
+TIMED_EXPLORER = """
+var times = {point: [], count: []};
+var time = function (name, value) {
+  var start = performance.now();
+  Module.ccall(name, null, ['number'], [value]);
+  return performance.now() - start;
+};
+for (var step = 0; step <= 220; step += 10) time('kv_exploreStep', step);
+for (var step = 5; step <= 220; step += 10) times.point.push(time('kv_exploreStep', step));
+time('kv_exploreStep', 110);
+for (var n = 0; n < 12; n++) times.count.push(time('kv_exploreCount', (n + 3) % 12));
+var c = document.getElementById('kv-ex-chain');
+times.size = [c.width, c.height];
+return times;
+"""
+
+
+def explorer_changes(browser, frequency):
+    """The panel's changes of point and of count after a run at `frequency`, under throttling."""
+    browser.driver.get("file://" + PAGE + "?kmitocet=" + frequency)
+    browser.wait(lambda: browser.js("return window.KvelmorPage && KvelmorPage.ready"))
+    timed_run(browser, 30)
+    browser.js("document.getElementById('kv-explore').click()")
+    browser.wait(lambda: browser.js("return KvelmorPage.explorerShown() && KvelmorPage.explorerChoice()[0] === 110"))
+    browser.cdp("Emulation.setCPUThrottlingRate", rate=4)
+    try:
+        return browser.js(TIMED_EXPLORER)
+    finally:
+        browser.cdp("Emulation.setCPUThrottlingRate", rate=1)
 
 
 def timed_run(browser, timeout):
@@ -129,6 +167,15 @@ def main():
                 "%s%s %.0f ms (%.0f KiB)" % (name[8:], " x%d" % scale if scale else "",
                                             statistics.median(t[0] for t in v), v[0][1] / 1024)
                 for (name, scale), v in times.items())))
+        for size in ((1366, 768), (1920, 1080)):
+            browser.emulate(*size)
+            for frequency in ("nizky", "stredni", "vysoky"):
+                t = explorer_changes(browser, frequency)
+                print("explorer at %d x %d (chain %d x %d pixels), %s, CPU throttled x4: a change of point"
+                      " median %.1f ms, at most %.1f ms; of count median %.1f ms, at most %.1f ms"
+                      % (size + tuple(t["size"]) + (frequency, statistics.median(t["point"]), max(t["point"]),
+                                                    statistics.median(t["count"]), max(t["count"]))))
+        browser.emulate(*own_size)
         browser.load()
         browser.driver.find_element("id", "HScroll1").click()
         browser.driver.switch_to.active_element.send_keys("\ue010")  # End: the right end

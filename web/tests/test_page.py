@@ -578,8 +578,8 @@ class ScreenTest(PageCase):
                             b.top >= 0 && b.bottom <= innerHeight &&
                             (below ? b.top >= w.bottom - .5 : b.left >= w.right - .5)]; });""",
                            arrangement == "below")
-        self.assertEqual(len(buttons), 7)
-        self.assertEqual([ok for _, ok in buttons], [True] * 7, buttons)
+        self.assertEqual(len(buttons), 8)
+        self.assertEqual([ok for _, ok in buttons], [True] * 8, buttons)
         w, cut, scroll, focus, c = self.b.js(canvas + """
             var w = document.getElementById('kvelmor').getBoundingClientRect();
             var cut = Array.from(document.querySelectorAll('.kv-control')).filter(function (e) {
@@ -627,18 +627,13 @@ class ScreenTest(PageCase):
         self.b.emulate(1600, 900, 1.25)
         self.fitted(1600, 900, 1.25, "beside")
         self.assertEqual(colours(), before)
-        # A panel of the page's beside the window (as the bar), in either arrangement: the window
-        # is fitted whole into the room left, within a frame.
+        # The explorer's panel beside the window (as the bar), or below it: the window is fitted
+        # whole into the room left, within a frame.
+        self.el("kv-explore").click()
         for size in ((1600, 900), (700, 1000)):
             self.b.emulate(*size)
             fit = self.b.driver.execute_async_script("""
-                var done = arguments[0], panel = document.getElementById('kv-panel');
-                if (!panel) {
-                  panel = document.createElement('div');
-                  panel.id = 'kv-panel';
-                  panel.style.flex = '0 0 30%';
-                  document.body.insertBefore(panel, document.getElementById('kv-bar'));
-                }
+                var done = arguments[0];
                 requestAnimationFrame(function () { requestAnimationFrame(function () {
                   var r = function (id) { var b = document.getElementById(id).getBoundingClientRect();
                                           return [b.left, b.top, b.right, b.bottom]; };
@@ -652,6 +647,7 @@ class ScreenTest(PageCase):
                                 window[1] >= area[1] - .5 and window[3] <= area[3] + .5, fit)
                 self.assertTrue(panel[0] >= window[2] - .5 if arranged == "beside" else panel[1] >= window[3] - .5,
                                 fit)
+                self.assertGreater(min(panel[2] - panel[0], panel[3] - panel[1]), 200, fit)
 
     def test_bars_at_fractional_ratios_join_and_match_the_desktops(self):
         ewidth, _, desktop = exported("0.6", "350")
@@ -967,10 +963,10 @@ class BarTest(PageCase):
 
     def test_full_screen_and_f6(self):
         names = [self.b.driver.find_element(By.ID, i).accessible_name for i in
-                 ("kv-full-screen", "kv-save-picture", "kv-picture-scale", "kv-save-data", "kv-save-plot", "kv-link",
-                  "kv-language")]
+                 ("kv-full-screen", "kv-save-picture", "kv-picture-scale", "kv-save-data", "kv-save-plot",
+                  "kv-explore", "kv-link", "kv-language")]
         self.assertEqual(names, ["Celá obrazovka", "Uložit obrázek", "Velikost obrázku", "Uložit data",
-                                 "Uložit graf", "Odkaz", "English"])
+                                 "Uložit graf", "Zkoumat", "Odkaz", "English"])
         for pressed in ("true", "false"):
             self.el("kv-full-screen").click()
             self.b.wait(lambda: self.el("kv-full-screen").get_attribute("aria-pressed") == pressed, 5)
@@ -1100,7 +1096,8 @@ class LanguageTest(PageCase):
     rows = layout_rows()
     texts = table_texts()
     BAR = {"kv-full-screen": "PageFullScreen", "kv-save-picture": "PageSavePicture", "kv-save-data": "PageSaveData",
-           "kv-save-plot": "PageSavePlot", "kv-link": "PageLink", "kv-language": "PageOtherLanguage"}
+           "kv-save-plot": "PageSavePlot", "kv-explore": "PageExplore", "kv-link": "PageLink",
+           "kv-language": "PageOtherLanguage"}
     SCENE = ("labZdroj", "labClona", "labDetektorB", "labPravděpodobnost")
     # Each shown caption whose text reaches outside its control (by more than half a CSS pixel
     # sideways), or whose lines, wrapped, do not fit its label's height.

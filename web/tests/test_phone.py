@@ -264,15 +264,16 @@ class PhoneTest(unittest.TestCase):
                          ["status", "polite", ""])
         self.slow_run(3000)
         during = self.js(state)
-        self.assertEqual(len(during), 8)
-        self.assertEqual([d[1:] for d in during[:7]], [["true", running, "rgb(104, 104, 104)"]] * 7)
-        self.assertEqual((during[7], self.js(spoken)), (running, ""))
+        self.assertEqual(len(during), 9)
+        self.assertEqual([d[1:] for d in during[:8]], [["true", running, "rgb(104, 104, 104)"]] * 8)
+        self.assertEqual((during[8], self.js(spoken)), (running, ""))
         self.b.wait_for_run()
         after = self.js(state)
-        self.assertEqual(after[7], "")
-        self.assertEqual([(a[0], a[1]) for a in after[:7]],
+        self.assertEqual(after[8], "")
+        self.assertEqual([(a[0], a[1]) for a in after[:8]],
                          [(i, "false") for i in ("kv-full-screen", "kv-save-picture", "kv-picture-scale",
-                                                 "kv-save-data", "kv-save-plot", "kv-link", "kv-language")])
+                                                 "kv-save-data", "kv-save-plot", "kv-explore", "kv-link",
+                                                 "kv-language")])
         self.assertEqual(after[3][2], "Uloží čísla posledního pokusu jako kvelmor-0.2-350.csv.")
         said = self.js(spoken)
         self.assertTrue(said.startswith("Pokus doběhl: kmitočet fotonu nižší, vzdálenost detektoru od clony 350. "
