@@ -35,6 +35,24 @@ void ArrowTable::make(const Scene& scene, const Wave& wave)
     detectorX_ = dx;
 }
 
+// The upper and the lower path of each slit offset k in turn, whose height differences are
+// |centre - k| and |centre + k|, added to `tip`; with recordChain the tip after each is written to
+// `chain`.
+template <bool recordChain>
+Point ArrowTable::addPaths(int centre, Point tip, Point* chain) const
+{
+    const double* ax = ax_.data();
+    const double* ay = ay_.data();
+    for (int k = 0; k < kSlitOffsets; ++k) {
+        for (const int h : {std::abs(centre - k), std::abs(centre + k)}) {
+            tip.x += ax[h];
+            tip.y += ay[h];
+            if constexpr (recordChain) *chain++ = tip;
+        }
+    }
+    return tip;
+}
+
 std::optional<StepSum> ArrowTable::stepSum(const Scene& scene, const Wave& wave, double j,
                                            std::vector<Point>* chain)
 {
@@ -50,40 +68,19 @@ std::optional<StepSum> ArrowTable::stepSum(const Scene& scene, const Wave& wave,
         dx != detectorX_)
         make(scene, wave);
 
-    const int c = int(centre);
-    const double* ax = ax_.data();
-    const double* ay = ay_.data();
-    double tx = dx + straight_.x;
-    double ty = dy + straight_.y;
-    const Point straightTip{tx, ty};
+    const Point straightTip{dx + straight_.x, dy + straight_.y};
+    Point tip;
     if (chain) {
         chain->resize(kChainPoints);
-        Point* point = chain->data();
-        *point++ = {dx, dy};
-        *point++ = straightTip;
-        for (int k = 0; k < kSlitOffsets; ++k) {
-            const int up = std::abs(c - k);
-            tx += ax[up];
-            ty += ay[up];
-            *point++ = {tx, ty};
-            const int down = std::abs(c + k);
-            tx += ax[down];
-            ty += ay[down];
-            *point++ = {tx, ty};
-        }
+        (*chain)[0] = {dx, dy};
+        (*chain)[1] = straightTip;
+        tip = addPaths<true>(int(centre), straightTip, chain->data() + 2);
     } else {
-        for (int k = 0; k < kSlitOffsets; ++k) {
-            const int up = std::abs(c - k);
-            tx += ax[up];
-            ty += ay[up];
-            const int down = std::abs(c + k);
-            tx += ax[down];
-            ty += ay[down];
-        }
+        tip = addPaths<false>(int(centre), straightTip, nullptr);
     }
-    const double ex = tx - dx;
-    const double ey = ty - dy;
-    return StepSum{straightTip, {tx, ty}, ex * ex + ey * ey};
+    const double ex = tip.x - dx;
+    const double ey = tip.y - dy;
+    return StepSum{straightTip, tip, ex * ex + ey * ey};
 }
 
 }  // namespace kvelmor

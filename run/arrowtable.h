@@ -31,6 +31,8 @@ public:
 
 private:
     void make(const Scene& scene, const Wave& wave);
+    template <bool recordChain>
+    Point addPaths(int centre, Point tip, Point* chain) const;
 
     bool made_ = false;
     double arrowLength_ = 0, waveNumber_ = 0, detectorX_ = 0;
