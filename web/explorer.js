@@ -218,6 +218,10 @@
     e.style.height = height + "px";
     e.style.fontSize = size + "px";
     e.style.lineHeight = height + "px";
+    // A panel narrower than the number's 12 pixels need (a phone held sideways) gets the number
+    // smaller rather than cut off at the picture's edge.
+    if (text && e.scrollWidth > e.clientWidth && e.clientWidth > 0)
+      e.style.fontSize = size * e.clientWidth / e.scrollWidth * 0.98 + "px";
   };
 
   KvelmorPage.setExplorerReadout = function (id, value) {

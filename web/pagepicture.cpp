@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 
 #include "layout/controls.h"
 
@@ -39,10 +40,28 @@ bool PagePicture::setRatio(double ratio)
     return true;
 }
 
-// The record drawn into a picture at the new size, which is then shown whole.
+// Whether the browser gives the memory of a picture at `ratio` now: where it cannot (a phone
+// short of memory), a failed allocation would end the program, which the page could only show as
+// a damaged copy.
+static bool memoryFor(int logicalWidth, int logicalHeight, double ratio)
+{
+    const double bytes = std::ceil(logicalWidth * ratio) * std::ceil(logicalHeight * ratio) * 4;
+    // Kept in a volatile, or the compiler may drop the allocation and its release as unused.
+    static void* volatile block;
+    block = std::malloc(static_cast<std::size_t>(bytes));
+    const bool had = block != nullptr;
+    std::free(block);
+    return had;
+}
+
+// The record drawn into a picture at the new size, which is then shown whole; at half the ratio,
+// and half again, where memory is short for it.
 void PagePicture::make(double ratio)
 {
-    auto picture = std::make_unique<PixelPicture>(logicalWidth_, logicalHeight_, usableRatio(ratio),
+    ratio = usableRatio(ratio);
+    while (ratio > kSmallestRatio && !memoryFor(logicalWidth_, logicalHeight_, ratio))
+        ratio = std::max(kSmallestRatio, ratio / 2);
+    auto picture = std::make_unique<PixelPicture>(logicalWidth_, logicalHeight_, ratio,
                                                   [this](const PixelPicture::Rect& r) {
                                                       if (shown_) shown_(*picture_, r);
                                                   });

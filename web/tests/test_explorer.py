@@ -193,6 +193,9 @@ class ExplorerTest(unittest.TestCase):
                     + ' #kv-panel [role=slider]')).filter(function (e) { var r = e.getBoundingClientRect();
                     return r.width < 32 || r.height < 32; }).map(function (e) { return e.id; });""")
                 self.assertEqual(small, [])
+                # The scale mark's number whole, however narrow the chain's picture.
+                self.assertTrue(self.js("""var e = document.getElementById('kv-ex-scale-text');
+                    return !e.hidden && e.textContent && e.scrollWidth <= e.clientWidth;"""))
                 # Closed, the window has the room again.
                 self.click_at(*self.centre("#kv-ex-close"), touch=touch)
                 self.b.wait(lambda: not self.shown() and

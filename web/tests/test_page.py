@@ -229,8 +229,18 @@ class PageCase(unittest.TestCase):
         self.b.driver.switch_to.active_element.send_keys(key)
 
     def run_and_wait(self):
+        # A click through the driver may come back before the page has taken it: the run counts
+        # as under way once the page has started one more.
+        before = self.b.js("return KvelmorPage.runsStarted")
         self.el("cmdStart").click()
+        self.b.wait(lambda: self.b.js("return KvelmorPage.runsStarted") > before, timeout=10)
         self.b.wait_for_run()
+
+    def wait_for_picture(self, ratio):
+        """Until the picture is made at `ratio` (the page fits itself again when its fonts have
+        come, which may be after the run)."""
+        self.b.wait(lambda: self.b.js("return document.querySelector('canvas').width") ==
+                    math.ceil(WINDOW[0] * ratio - 1e-9), timeout=10)
 
     def value(self):
         return int(self.el("HScroll1").get_attribute("aria-valuenow"))
@@ -338,6 +348,7 @@ class WindowTest(PageCase):
                 start = time.monotonic()
                 self.run_and_wait()
                 self.assertLess(time.monotonic() - start, 5)
+                self.wait_for_picture(1)
                 width, height, page = self.b.canvas_pixels()
                 ewidth, eheight, desktop = exported(frequency, distance[3:])
                 self.assertEqual((ewidth, eheight), (765, 560))
@@ -702,6 +713,7 @@ class ScreenTest(PageCase):
                 self.b.emulate(*SCREEN, ratio=ratio)
                 self.b.load()
                 self.run_and_wait()
+                self.wait_for_picture(ratio)
                 left, top = int(499 * ratio), int(99 * ratio)
                 width, _, page = self.b.canvas_pixels([left, top, int(761 * ratio) - left,
                                                        int(501 * ratio) - top])
@@ -733,6 +745,7 @@ class ScreenTest(PageCase):
                     self.el(option).click()
                     self.el(distance).click()
                     self.run_and_wait()
+                    self.wait_for_picture(ratio)
                     width, height, page = self.b.canvas_pixels(over="#c0c0c0")
                     desktop = exported(frequency, distance[3:], ratio)
                     self.assertEqual((width, height), desktop[:2])

@@ -320,6 +320,38 @@ class PhoneTest(unittest.TestCase):
                                 if max(abs(a[i + k] - b[i + k]) for k in range(3)) > 8]
                     self.assertEqual(revealed, [], "device pixels revealed")
 
+    # -- memory short for a sharp picture -----------------------------------------------------
+
+    def test_a_picture_memory_is_short_for_is_made_less_sharp_not_lost(self):
+        self.open(1366, 768, 1, touch=False)
+        self.js("document.getElementById('cmdStart').click()")
+        self.b.wait(lambda: not self.b.running(), 60)
+        made = "return document.querySelector('canvas').width / 765;"  # the picture's ratio
+        points = ((500, 480), (200, 300))  # an axis, the beam
+
+        def colours():
+            r = self.js(made)
+            return [self.b.canvas_pixels([int((x + .5) * r), int((y + .5) * r), 1, 1])[2] for x, y in points]
+        before = colours()
+        # Nearly all the memory the program may grow to taken, in blocks of 8 MB and up: the
+        # picture of a ratio of 8 (about 150 MB) cannot be had, one of a quarter of it can.
+        self.js("""window.kvTaken = [];
+            for (var size = 256 << 20; size >= 8 << 20; size >>= 1)
+              for (var p; (p = Module._malloc(size)); ) kvTaken.push(p);""")
+        try:
+            self.b.emulate(1366, 760, 8)  # a new size: the page is fitted anew
+            self.b.wait(lambda: self.js("return KvelmorPage.pictureRatio()") > 7, 10)
+            self.b.wait(lambda: 1 < self.js(made) < self.js("return KvelmorPage.pictureRatio()") - 1, 10)
+            self.assertFalse(self.js("var n = document.getElementById('kv-damaged'); return !!(n && n.offsetParent);"))
+            self.assertEqual(colours(), before)
+        finally:
+            self.js("kvTaken.forEach(function (p) { Module._free(p); }); kvTaken = [];")
+        # With the memory back, the next fitting draws at the size shown again.
+        self.b.emulate(1366, 750, 7.5)
+        self.b.wait(lambda: abs(self.js(made) - self.js("return KvelmorPage.pictureRatio()")) < 0.01, 10)
+        self.assertEqual(colours(), before)
+        self.b.emulate(1366, 768, 1)
+
     # -- a copy cut short ----------------------------------------------------------------------
 
     def test_a_copy_cut_short_anywhere_says_it_is_damaged(self):
