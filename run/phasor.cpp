@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "run/arrowtable.h"
 #include "run/lanekernels.h"
 #include "run/numbertext.h"
 
@@ -192,8 +193,12 @@ const char* sumPathName(SumPath path)
 StepSum sumArrowsBy(SumPath path, const Scene& scene, const Wave& wave, double j,
                     std::vector<Point>* chain)
 {
-    if (path == SumPath::portable)
+    if (path == SumPath::portable) {
+        // A run's steps share their arrows (ArrowTable); a thread of its own keeps its own table.
+        thread_local ArrowTable table;
+        if (const std::optional<StepSum> sum = table.stepSum(scene, wave, j, chain)) return *sum;
         return sumBy(lanes::activeKernels().stepSum, scene, wave, j, chain);
+    }
 #if defined(KVELMOR_VECTOR_SUMS) && defined(__x86_64__)
     if (path != SumPath::scalar && sumPathAvailable(path)) {
         return sumBy(vectorStep(path), scene, wave, j, chain);

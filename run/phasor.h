@@ -55,9 +55,10 @@ StepSum sumArrows(const Scene& scene, const Wave& wave, double j,
 // or eight (AVX-512) at a time by glibc's vector functions; or by the program's own cosine and
 // sine (portablemath.h), as many at a time as the processor's vector unit takes (lanekernels.h),
 // the arrows added one after another, which gives the same bits on every processor and in
-// WebAssembly. The glibc paths exist in x86-64 builds with GCC only, where sumArrows takes the
-// widest of them the processor runs, or else the scalar loop; every other build, WebAssembly
-// among them, takes the portable path.
+// WebAssembly; at a run's steps each of those arrows is computed once for the whole run
+// (arrowtable.h), the same bits again. The glibc paths exist in x86-64 builds with GCC only,
+// where sumArrows takes the widest of them the processor runs, or else the scalar loop; every
+// other build, WebAssembly among them, takes the portable path.
 enum class SumPath { scalar, avx2, avx512, portable };
 
 // Whether `path` is built into this program and this processor can run it.

@@ -11,19 +11,22 @@
 using namespace kvelmor;
 using namespace std::chrono_literals;
 
+Q_DECLARE_METATYPE(std::chrono::nanoseconds)
+
 namespace {
 
 constexpr int kSteps = (kLastOffset - kFirstOffset) / kOffsetStep + 1;
 
 // A run of 221 steps, each computing for `work`, with the clock moving only by that work, by
-// sleeps and by a little for every look at it.
+// sleeps and by a little for every look at it; read in steps of `tick`, as a browser's clock is.
 struct PacedRun {
     Pacer::Duration clock{};
+    Pacer::Duration tick = 1ns;
     std::vector<std::chrono::milliseconds> sleeps;
 
     void run(double count, Pacer::Duration work)
     {
-        Pacer pacer([this] { return clock += 1us; },
+        Pacer pacer([this] { return (clock += 1us) / tick * tick; },
                     [this](std::chrono::milliseconds ms) {
                         sleeps.push_back(ms);
                         clock += std::max<Pacer::Duration>(ms, 1ms);  // a timer tick at least
@@ -45,6 +48,8 @@ private slots:
     void fastestRunYieldsOnceAFrame();
     void slowestRunTakesTheDesktopsTime();
     void midwayCountsSleepWithoutSpinningLong();
+    void coarseClockSpinsNoWaitItCannotTime_data();
+    void coarseClockSpinsNoWaitItCannotTime();
 };
 
 // Count 1 is no wait at all: the browser gets control about once a frame (16 ms), not once a
@@ -92,6 +97,41 @@ void TestPacer::midwayCountsSleepWithoutSpinningLong()
     for (auto s : shortWaits.sleeps) QCOMPARE(s, 0ms);
     const auto total = std::chrono::duration<double>(shortWaits.clock).count();
     QVERIFY2(total >= 0.33 && total < 0.36, qPrintable(QString::number(total)));
+}
+
+void TestPacer::coarseClockSpinsNoWaitItCannotTime_data()
+{
+    QTest::addColumn<double>("count");
+    QTest::addColumn<Pacer::Duration>("work");
+    QTest::addColumn<Pacer::Duration>("tick");
+    QTest::addRow("count 1, 0.1 ms clock") << 1.0 << Pacer::Duration(20us) << Pacer::Duration(100us);
+    QTest::addRow("count 1, 1 ms clock") << 1.0 << Pacer::Duration(20us) << Pacer::Duration(1ms);
+    QTest::addRow("count 31, 0.1 ms clock") << 31.0 << Pacer::Duration(0us) << Pacer::Duration(100us);
+    QTest::addRow("count 3001, 0.1 ms clock")
+        << 3001.0 << Pacer::Duration(0us) << Pacer::Duration(100us);
+    QTest::addRow("count 3001, 5 us clock") << 3001.0 << Pacer::Duration(0us) << Pacer::Duration(5us);
+}
+
+// On a clock that moves in steps of 0.1 ms or 1 ms, waits shorter than a step are not each spun
+// until the clock's next step (which would add up to 0.1 ms to every step of the fastest run):
+// the run lasts its work and its waits, give or take a millisecond, and a step of the clock for
+// each millisecond of waiting.
+void TestPacer::coarseClockSpinsNoWaitItCannotTime()
+{
+    QFETCH(double, count);
+    QFETCH(Pacer::Duration, work);
+    QFETCH(Pacer::Duration, tick);
+    PacedRun r;
+    r.tick = tick;
+    r.run(count, work);
+    const Pacer::Duration waits = paceDuration(count) * kSteps;
+    const Pacer::Duration least = kSteps * work + waits - 1ms;
+    const Pacer::Duration most = kSteps * work + waits + 2ms + waits / 1ms * tick;
+    QVERIFY2(r.clock >= least && r.clock <= most,
+             qPrintable(QStringLiteral("%1 us, not %2 to %3 us")
+                            .arg(r.clock / 1us)
+                            .arg(least / 1us)
+                            .arg(most / 1us)));
 }
 
 QTEST_APPLESS_MAIN(TestPacer)

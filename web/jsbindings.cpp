@@ -70,6 +70,17 @@ EM_JS(void, kvjs_showEnded, (const char* text, const char* restart), {
     KvelmorPage.showEnded(UTF8ToString(text), UTF8ToString(restart));
 });
 EM_JS(double, kvjs_pictureRatio, (), { return KvelmorPage.pictureRatio(); });
+// Resumed by a timer that the frame's callback sets, so after the frame is painted; by the
+// fallback timer alone where no frame comes.
+EM_ASYNC_JS(void, kvjs_awaitNextFrame, (), {
+    await new Promise(function (resume) {
+        var fallback = setTimeout(resume, 100);
+        requestAnimationFrame(function () {
+            clearTimeout(fallback);
+            setTimeout(resume, 0);
+        });
+    });
+});
 EM_JS(void, kvjs_failUnknownName, (const char* what, const char* name), {
     KvelmorPage.failUnknownName(UTF8ToString(what), UTF8ToString(name));
 });
@@ -322,6 +333,11 @@ double nowMilliseconds()
 void sleepMilliseconds(int ms)
 {
     emscripten_sleep(static_cast<unsigned>(ms));
+}
+
+void awaitNextFrame()
+{
+    kvjs_awaitNextFrame();
 }
 
 }  // namespace kvelmor::js

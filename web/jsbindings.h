@@ -86,5 +86,8 @@ double pictureRatio();
 
 double nowMilliseconds();
 void sleepMilliseconds(int ms);  // yields to the browser (Asyncify)
+// Yields to the browser until it has shown its next frame (or for a moment, where it shows none:
+// a hidden tab).
+void awaitNextFrame();
 
 }  // namespace kvelmor::js

@@ -219,7 +219,10 @@ EMSCRIPTEN_KEEPALIVE void kv_start()
     const std::string distance = p.settings.boxText(SettingsBox::nRozteč);
     p.host.begin();
     explorerPage().runStarting(frequency, distance);
+    p.picture->holdBack(true);  // shown as the run hands the browser control, and at its end
     runExperiment(*p.picture, p.host);  // fit.js may call kv_refit during the run's waits
+    p.picture->holdBack(false);
+    p.picture->showHeldBack();
     explorerPage().runEnded(frequency, distance);
     p.ranFrequency = frequency;
     p.ranDistance = distance;
@@ -314,6 +317,7 @@ int main()
     makePicture(p);
     buildBar(p);
     p.host.setStepDone([](int j) { explorerPage().stepDone(j); });
+    p.host.setBeforeYield([] { page().picture->showHeldBack(); });
     showTexts(p);
     loadStep(p.settings);
     takeSettingFromAddress(p, reading);

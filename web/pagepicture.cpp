@@ -116,7 +116,7 @@ void PagePicture::circle(float x, float y, float radius)
 void PagePicture::flush()
 {
     record_.flush();
-    picture_->flush();
+    if (!heldBack_) picture_->flush();
 }
 
 std::vector<std::uint8_t> savedPicture(const RecordingSurface& record, int scale)

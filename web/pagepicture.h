@@ -41,6 +41,13 @@ public:
     // all that an earlier run drew, so the last run's record alone draws the picture again.
     void beginRun() { record_.clear(); }
 
+    // While held back, flush() leaves what was drawn since the picture was last shown to be shown
+    // by showHeldBack(): a run in the page draws many steps between two frames of the browser,
+    // which paints only when the run hands it control, so one copy then shows them all. A
+    // picture made anew (setRatio) is shown whole at once all the same.
+    void holdBack(bool held) { heldBack_ = held; }
+    void showHeldBack() { picture_->flush(); }
+
     const PixelPicture& picture() const { return *picture_; }
 
     // What the last run drew (the run under way, while one lasts).
@@ -65,6 +72,7 @@ private:
     Shown shown_;
     RecordingSurface record_;
     std::unique_ptr<PixelPicture> picture_;
+    bool heldBack_ = false;
 };
 
 // The picture the page saves of a run: its record drawn on the window's client area at `scale`

@@ -17,13 +17,23 @@ Pacer::Duration now()
 }  // namespace
 
 PageRunHost::PageRunHost()
-    : pacer_(now, [](std::chrono::milliseconds ms) { js::sleepMilliseconds(int(ms.count())); })
+    : pacer_(now,
+             [this](std::chrono::milliseconds ms) {
+                 if (beforeYield_) beforeYield_();
+                 if (ms.count() == 0) {
+                     js::awaitNextFrame();  // the yield once a frame: until the frame is shown
+                 } else {
+                     js::sleepMilliseconds(int(ms.count()));
+                 }
+             })
 {
 }
 
 std::string PageRunHost::settingsText(SettingsBox box) const
 {
-    return js::boxText(std::string(settingsBoxName(box)));
+    std::optional<std::string>& text = texts_.at(std::size_t(box));
+    if (!text) text = js::boxText(std::string(settingsBoxName(box)));
+    return *text;
 }
 
 void PageRunHost::placeLabel(SceneLabel label, double left, double top)

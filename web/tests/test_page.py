@@ -71,6 +71,30 @@ exports = {}  # (frequency, distance, scale) -> the export's process, then the f
 EXPORT_NAMES = {"0.6": "stredni", "1": "vyssi", "0.03": "nizky"}
 
 
+# Starts a run and, each time the browser has control while it lasts (between the run's steps)
+# and once after it, notes the probability axis's dots on the canvas (as steps_drawn counts them)
+# and the picture's ratio; answers with those and the run's milliseconds.
+CANVAS_DURING_A_RUN = """
+var done = arguments[arguments.length - 1];
+var canvas = document.querySelector('canvas');
+function dots() {
+  var ratio = KvelmorPage.pictureRatio(), height = Math.floor(560 * ratio);
+  var d = canvas.getContext('2d').getImageData(Math.floor(499.5 * ratio), 0, 1, height).data;
+  var n = 0;
+  for (var y = 0; y < height; y++) if (!d[4 * y] && !d[4 * y + 1] && !d[4 * y + 2] && d[4 * y + 3]) n++;
+  return [n, ratio];
+}
+var seen = [], start = performance.now();
+function look() {
+  seen.push(dots());
+  if (KvelmorPage.isRunning()) setTimeout(look, 0);
+  else done([seen, KvelmorPage.lastRunEndedAt - start]);
+}
+document.getElementById('cmdStart').click();
+look();
+"""
+
+
 def setUpModule():
     global browser, SCREEN
     # The desktop's files the tests compare with, made while the browser starts; under a Czech
@@ -351,6 +375,27 @@ class WindowTest(PageCase):
         label = self.b.driver.find_element(By.TAG_NAME, "canvas").get_attribute("aria-label")
         self.assertIn("nižší", label)
         self.assertIn("400", label)
+
+    def test_the_fastest_run_shows_its_steps_as_it_draws_them(self):
+        # A slow processor's run at count 1 hands the browser control several times: each time
+        # the canvas shows the steps drawn so far, not nothing until the run's end, and the
+        # browser may paint them.
+        self.b.cdp("Emulation.setCPUThrottlingRate", rate=8)
+        try:
+            self.b.driver.set_script_timeout(60)
+            seen, ms = self.b.driver.execute_async_script(CANVAS_DURING_A_RUN)
+        finally:
+            self.b.cdp("Emulation.setCPUThrottlingRate", rate=1)
+        # In logical pixels, whatever size the picture had at each look.
+        whole = self.steps_drawn() / self.b.js("return KvelmorPage.pictureRatio()")
+        self.assertGreater(whole, 300)
+        self.assertAlmostEqual(seen[-1][0] / seen[-1][1], whole, delta=0.05 * whole)
+        # The looks between the run's first wait (perhaps before its first step) and its end.
+        during = [n / ratio for n, ratio in seen[1:-1]]
+        if len(during) >= 2:
+            self.assertTrue(any(d > 0 for d in during), (ms, during, whole))
+        for before, after in zip(during, during[1:]):  # the dots' pixels rounded at each ratio
+            self.assertGreaterEqual(after, 0.95 * before, during)
 
     def test_a_slow_run_takes_no_input(self):
         value = self.slow_down(25)  # about 2.5 s a run
@@ -718,9 +763,13 @@ class ScreenTest(PageCase):
         self.b.emulate(900, 700, 1.5)  # a browser zoom and a new size at once
         self.fitted(900, 700, 1.5, "below")
         self.b.wait_for_run()
+        # The bar gives up its line of "running" when the run ends: the window is fitted to the
+        # room it leaves at the next frame.
+        self.fitted(900, 700, 1.5, "below")
         self.b.js("window.kvZoomed = (function () { %s })();" % picture)
         self.el("HScroll1").send_keys(Keys.HOME)  # the same picture, drawn without a pause
         self.run_and_wait()
+        self.fitted(900, 700, 1.5, "below")
         self.assertEqual(self.b.js("var a = (function () { %s })(), b = window.kvZoomed;"
                                    " return a[0] === b[0] && a[1] === b[1] &&"
                                    " a[2].every(function (v, i) { return v === b[2][i]; });" % picture), True)

@@ -48,6 +48,7 @@ class TestPagePicture : public QObject {
 private slots:
     void refitDuringARunEndsInTheSamePicture();
     void ratioIsKeptWithinItsLimits();
+    void heldBackStepsAreShownTogether();
 };
 
 // The page fitted anew while a run waits between its steps, over an earlier run: the run goes on
@@ -98,6 +99,67 @@ void TestPagePicture::ratioIsKeptWithinItsLimits()
     QCOMPARE(picture.picture().ratio(), PagePicture::kSmallestRatio);
     QVERIFY(picture.setRatio(std::nan("")));
     QCOMPARE(picture.picture().width(), kWidth);
+}
+
+// Held back, a run's flushes show nothing; each showHeldBack() then shows at once one rectangle
+// holding all that was drawn since the last, and a picture made anew meanwhile is shown whole at
+// once. A canvas that takes those rectangles ends as the run's picture.
+void TestPagePicture::heldBackStepsAreShownTogether()
+{
+    std::vector<std::uint8_t> canvas;
+    int shown = 0;
+    PagePicture picture(
+        kWidth, kHeight, 1.0,
+        [&](const PixelPicture& p) { canvas.assign(std::size_t(p.width()) * p.height() * 4, 0); },
+        [&](const PixelPicture& p, const PixelPicture::Rect& r) {
+            ++shown;
+            for (int y = r.y; y < r.y + r.height; ++y) {
+                const std::size_t from = (std::size_t(y) * p.width() + r.x) * 4;
+                std::copy(p.rgba() + from, p.rgba() + from + std::size_t(r.width) * 4,
+                          canvas.begin() + std::ptrdiff_t(from));
+            }
+        });
+    FakeHost host;
+    host.boxes[SettingsBox::nFi] = "5";
+    host.boxes[SettingsBox::nRozteč] = "400";
+    int showings = 0;
+    int steps = 0;
+    struct : RunHost {
+        FakeHost* inner;
+        std::function<void()> eachWait;
+        std::string settingsText(SettingsBox box) const override { return inner->settingsText(box); }
+        void placeLabel(SceneLabel, double, double) override {}
+        bool pace(double) override
+        {
+            eachWait();
+            return true;
+        }
+    } waits;
+    waits.inner = &host;
+    int wrong = 0;  // waits at which the showings were not those expected
+    waits.eachWait = [&] {
+        wrong += shown != showings;  // nothing shown by the run's flushes
+        if (++steps % 20 == 0) {     // the browser gets control now and then
+            picture.showHeldBack();
+            wrong += shown != ++showings;
+        }
+        if (steps == 100) {
+            picture.setRatio(1.25);  // made anew and shown whole, held back or not
+            wrong += shown != ++showings;
+        }
+    };
+    picture.beginRun();
+    picture.holdBack(true);
+    runExperiment(picture, waits);
+    QCOMPARE(wrong, 0);
+    QCOMPARE(shown, showings);
+    picture.holdBack(false);
+    picture.showHeldBack();
+    QCOMPARE(shown, showings + 1);
+    const PixelPicture fresh = runAt(1.25);
+    QCOMPARE(picture.picture().width(), fresh.width());
+    QVERIFY(std::equal(fresh.rgba(), fresh.rgba() + fresh.width() * fresh.height() * 4,
+                       canvas.begin()));
 }
 
 QTEST_APPLESS_MAIN(TestPagePicture)
