@@ -253,6 +253,19 @@ class PhoneTest(unittest.TestCase):
     # -- the bar and the screen reader during a run --------------------------------------------
 
     def test_the_bar_reads_as_disabled_during_a_run_and_the_end_is_announced(self):
+        # The bar's message during a run takes no room of the window below it or beside it.
+        window = "return document.getElementById('kvelmor').getBoundingClientRect().width"
+        for screen in (TABLET, (765, 660, 1), PHONE):
+            self.open(*screen)
+            before = self.js(window)
+            self.slow_run(3000)
+            # Read once the page has had two frames to fit itself anew, the run still going.
+            during = self.b.driver.execute_async_script(
+                "var done = arguments[0]; requestAnimationFrame(function () { requestAnimationFrame("
+                "function () { done([document.getElementById('kvelmor').getBoundingClientRect().width,"
+                " KvelmorPage.isRunning()]); }); });")
+            self.assertEqual(during, [before, True], screen)
+            self.b.wait_for_run()
         self.open(*PHONE, query="kmitocet=nizsi")
         running = "Pokus běží; stránka bude znovu reagovat, až doběhne."
         state = """return Array.from(document.querySelectorAll('#kv-bar button[id], #kv-bar select')).map(function (e) {
