@@ -55,9 +55,9 @@ std::map<QByteArray, QByteArray> startingWith(std::map<QByteArray, QByteArray> f
 // own (the exporting user's) or other, COUNT copies whose NAME holds %1 (five digits), FATE goes
 // or stays. A file holds what a record of a unit would: names that lead out of the folder. A link
 // leads to the victim beside the folder. Returns the names and their fates.
-std::map<QByteArray, bool> plant(const QString& dir, const QString& spec, int exporter)
+std::map<QByteArray, bool> plant(const QString& dir, const QString& planting, int exporter)
 {
-    const QStringList part = spec.split(' ');
+    const QStringList part = planting.split(' ');
     std::map<QByteArray, bool> fates;
     for (int n = 0; n < part[2].toInt(); ++n) {
         const QString name =
@@ -187,7 +187,7 @@ void TestExportTrust::plantedLeftoversSteerNothing()
     QVERIFY(QDir().mkpath(dir.filePath("victim")));
     QVERIFY(writeFile(dir.filePath("victim/secret.csv"), "the victim's own numbers"));
     std::map<QByteArray, bool> fates;
-    for (const QString& spec : planted) fates.merge(plant(folder, spec, exporter));
+    for (const QString& planting : planted) fates.merge(plant(folder, planting, exporter));
     const auto before = snapshot(folder), victim = snapshot(dir.filePath("victim"));
     for (const auto& [name, goes] : fates) QVERIFY2(before.count(name), "not planted: " + name);
 
